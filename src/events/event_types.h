@@ -1,0 +1,61 @@
+#pragma once
+// The per-car race events the operator records with the event buttons, and
+// the codes the events file uses for every kind of event.
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace events {
+
+// In the order of the buttons in a car's row: R, P, B, G, I, S, Z.
+enum class EventKind { Refuel, Stop, Boxes, StopAndGo, Rejoin, OffTrack, Zurb };
+
+inline constexpr int kEventKinds = 7;
+
+struct EventType {
+  EventKind kind;
+  const char* code;        // written in the events file
+  char letter;             // caption letter: "R" + car number
+  const char* columnEs;    // column label above the buttons
+  const char* columnEn;
+  const char* messageEs;   // message panel text, followed by the car number
+  const char* messageEn;
+  int buttonBase;          // component "Button" + (base + car)
+};
+
+// The seven per-car event types in row order.
+const std::array<EventType, kEventKinds>& EventTypes();
+const EventType& TypeOf(EventKind kind);
+
+// The caption of a car's button: "R1" ... "Z12".
+std::string ButtonCaption(EventKind kind, int car);
+
+// The component number of a car's button ("Button38" is boxes of car 1).
+int ButtonNumber(EventKind kind, int car);
+
+// The event and car a component number stands for; nothing for any other number.
+struct ButtonTarget {
+  EventKind kind;
+  int car;
+};
+std::optional<ButtonTarget> ButtonTargetOf(int buttonNumber);
+
+// The message panel text for an event of a car, in the chosen language.
+// The panel draws "&&" as one ampersand, so the text is given as shown.
+std::string EventMessage(EventKind kind, int car, bool spanish);
+
+// Codes written by the lap input and the manual event.
+inline constexpr const char* kManualCode = "MANU";
+inline constexpr const char* kNotRacingCode = "NOCO";
+inline constexpr const char* kTooShortCode = "ERRO";
+
+// The manual text from the memo's lines: lines 0 to 11 joined with nothing
+// between them.
+std::string JoinManualText(const std::vector<std::string>& memoLines);
+
+inline constexpr int kManualTextMaxLength = 112;
+
+}  // namespace events

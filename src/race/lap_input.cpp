@@ -1,0 +1,120 @@
+// Lap input: a function key press becomes a pass of its car.
+#include "race/race_control.h"
+#include "race/standings.h"
+#include "race/texts.h"
+#include "records/lines.h"
+
+namespace race {
+
+bool RaceControl::FormKeyDown(int virtualKey) {
+  if (!RaceState.Running || virtualKey < kVkF1 || virtualKey > kVkF12) return false;
+  const int n = virtualKey - (kVkF1 - 1);
+  if (Coches[n].Participates) {
+    ProcessPass(n);
+    return true;
+  }
+  // The key of a car that does not race is an event of its own.
+  const std::int64_t now = timing_.ReadCounter();
+  IncSacaInci();
+  const std::string line = records::ErrorEventLine(RaceState.EventCount, n,
+                                                   timing_.FormatSeconds(now - RaceState.StartCount),
+                                                   events::kNotRacingCode);
+  const std::string k = std::to_string(RaceState.EventCount);
+  screen_.message = Spanish ? k + " No corre F" + std::to_string(n) : k + " F" + std::to_string(n) + " doesn't race";
+  Changed();
+  cues_.Beep();
+  WriteEvent(line);
+  return true;
+}
+
+void RaceControl::SetCarFinished(int n) {
+  Coches[n].State = TCarState::csFinished;
+  screen_.cars[n].state = words::kFinished.Pick(Spanish);
+  screen_.cars[n].eventRowEnabled = false;
+  if (RaceState.IndividualTiming && n == RaceState.WatchedCar) screen_.watchedCar.clear();
+}
+
+void RaceControl::ProcessPass(int n) {
+  if (!RaceState.Running || n < 1 || n > kCars) return;
+  TCoche& c = Coches[n];
+  if (c.State == TCarState::csFinished) return;
+  // The counter is read once, first, so the time is the key press's whatever
+  // the rest of the pass costs.
+  const std::int64_t now = timing_.ReadCounter();
+  auto& rs = RaceState;
+
+  // More than a minute after the car's time ran out: not counted, the car is done.
+  if (now - c.EndTime > timing_.GraceTicks) {
+    SetCarFinished(n);
+    Changed();
+    return;
+  }
+
+  const std::int64_t lap = now - c.LapStart;
+  // A pass sooner than the minimum lap is refused; the next one is measured
+  // from the last accepted pass. A car's first pass is never refused.
+  if (c.FirstPassSeen && lap < rs.MinLapTicks) {
+    IncSacaInci();
+    const std::string line = records::ErrorEventLine(rs.EventCount, n, timing_.FormatSeconds(now - rs.StartCount),
+                                                     events::kTooShortCode);
+    screen_.message = std::to_string(rs.EventCount) + " Error F" + std::to_string(n);
+    Changed();
+    cues_.Beep();
+    WriteEvent(line);
+    return;
+  }
+  c.FirstPassSeen = true;
+
+  c.LapStart = now;
+  const std::string lapText = timing_.FormatSeconds(lap);
+  ++rs.PassCount;
+  screen_.passCount = std::to_string(rs.PassCount);
+
+  // Past the car's end time: this lap is its last.
+  const bool finishing = now > c.EndTime;
+  if (finishing) SetCarFinished(n);
+
+  CarRow& row = screen_.cars[n];
+  if (rs.IndividualTiming && c.State == TCarState::csReleased) {
+    // The first crossing starts the car's own clock and counts no lap.
+    c.Laps = 0;
+    c.StartTime = now;
+    c.EndTime = c.StartTime + rs.DurationTicks;
+    row.state = words::kRacingAfterFirstPass.Pick(Spanish);
+    c.State = TCarState::csRacing;
+  } else {
+    ++c.Laps;
+  }
+
+  // Under common timing the lap from the start button to the first crossing
+  // is not a full lap, so the first fastest lap is lap 2.
+  if (c.BestLapSet) {
+    if (lap < c.BestLap) {
+      c.BestLap = lap;
+      row.fastestLap = lapText;
+    }
+  } else if ((rs.IndividualTiming && c.Laps == 1) || (!rs.IndividualTiming && c.Laps == 2)) {
+    c.BestLap = lap;
+    c.BestLapSet = true;
+    row.fastestLap = lapText;
+  }
+
+  SortStandings(rs, Coches);
+  if (observer_ != nullptr) observer_->PassAccepted(n);
+  ShowStandings();
+
+  const std::string totalText = timing_.FormatRaceTime(now - c.StartTime, rs.UnderOneHour);
+  row.accumulated = totalText;
+  if (rs.LastCar >= 1 && rs.LastCar <= kCars) screen_.cars[rs.LastCar].lapsHighlighted = false;
+  row.laps = std::to_string(c.Laps);
+  row.lapsHighlighted = true;
+  rs.LastCar = n;
+  row.lastLap = lapText;
+  Changed();
+
+  cues_.LapCue(n, rs.SoundOn, Spanish);
+  if (finishing) cues_.FinishCue(rs.SoundOn, Spanish);
+  if (auto r = records_.AppendPass(records::PassLine(rs.PassCount, n, c.Laps, lapText, totalText)); !r) Fail(r);
+}
+
+}  // namespace race

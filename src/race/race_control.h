@@ -1,0 +1,161 @@
+#pragma once
+// The race control: one race at a time, driven by the start button, the
+// function keys, the event buttons and the 222 ms clock tick. It decides
+// every text the windows show (RaceScreen) and tells them when to render;
+// the windows only draw what it decides.
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "events/event_types.h"
+#include "platform/clock.h"
+#include "platform/counter.h"
+#include "race/model.h"
+#include "race/setup.h"
+#include "race/sound_cues.h"
+#include "race/timing.h"
+#include "records/race_files.h"
+
+namespace race {
+
+// The texts of one car row of the car table.
+struct CarRow {
+  std::string laps;         // Label(n+14)
+  std::string lastLap;      // Label(n+26)
+  std::string fastestLap;   // Label(n+39)
+  std::string accumulated;  // Label(n+1)
+  std::string state;        // Label(n+66)
+  std::string position;     // Label(n+53)
+  bool lapsHighlighted = false;  // fuchsia background of the last passing car
+  bool eventRowEnabled = false;  // Panel(n+6)
+};
+
+// Everything of the main window that the race control decides.
+struct RaceScreen {
+  std::array<CarRow, kCars + 1> cars;  // 1..12
+  std::string passCount;         // Label88
+  std::string eventCount;        // Label87
+  std::string message;           // Panel19
+  std::string runningOrder;      // Panel2
+  std::string raceClock;         // Panel1, also the results window's clock
+  std::string raceStatus;        // Panel5
+  std::string watchedCar;        // Panel20
+  bool watchedPanelVisible = true;
+  std::string nextFile;          // Label92
+  std::string participantCount;  // Label96
+  std::string raceLength;        // the results window's length panel: "5'"
+  bool running = false;          // panels enabled/disabled as for a race
+  std::uint32_t sponsorColour = 0x00FF00;  // 0xRRGGBB of the sponsor line
+};
+
+// What the windows are told besides "render the screen".
+class RaceObserver {
+ public:
+  virtual ~RaceObserver() = default;
+  virtual void ScreenChanged() {}
+  // The race started (focus to the event memo) or ended (focus to the start button).
+  virtual void RunningChanged(bool /*running*/) {}
+  // An accepted pass of the car, after the standings were sorted and before
+  // the standings display is refreshed.
+  virtual void PassAccepted(int /*car*/) {}
+  // The system's words for a record file that could not be written.
+  virtual void ShowError(const std::string& /*message*/) {}
+  // A message of the program's own (a refused start).
+  virtual void ShowMessage(const std::string& /*message*/) {}
+};
+
+class RaceControl final {
+ public:
+  RaceControl(platform::PerformanceCounter& counter, platform::WallClock& clock, platform::SoundDevice& sound,
+              records::RecordSink& records);
+  RaceControl(const RaceControl&) = delete;
+  RaceControl& operator=(const RaceControl&) = delete;
+
+  void SetObserver(RaceObserver* observer) noexcept { observer_ = observer; }
+
+  // Start-up: the counter frequency (false: no counter), then the day's
+  // numbering found in the record folder.
+  bool InitTiming();
+  void SetNumbering(const std::string& dayBase, int raceNumber);
+
+  // The start button. False when the start was refused or its files could
+  // not be created; the race then stays idle.
+  bool Button1Click();
+  // The clock tick, every 222 ms whether a race runs or not.
+  void Timer1Timer();
+  // The finish: normal (stopped false) or the operator's stop. Does nothing
+  // when no race runs.
+  void Finalizar(bool stopped);
+
+  // A key press (virtual-key code, F1 = 112 ... F12 = 123). True when the
+  // key was taken as a pass attempt and must not reach the focused control.
+  bool FormKeyDown(int virtualKey);
+  // One pass of car n (1..12).
+  void ProcessPass(int n);
+
+  // Event entry.
+  void IncSacaInci();
+  void PrintInci(int car, const char* code);
+  // An event button; nothing for a car that does not take part or has finished.
+  void EventButton(events::EventKind kind, int car);
+  // The manual event; false (nothing written) for an empty text. The memo is
+  // cleared when it returns true.
+  bool ManualEvent(const std::string& text);
+
+  // Setup panel.
+  RaceSetup& Setup() noexcept { return setup_; }
+  void CheckBoxClick(int car, bool ticked);
+  void Count_Partic();
+  void RadioGroup1Click(int item);
+  void RadioGroup2Click(int item);
+  void SpinEdit1Change(int minutes);
+  // Click on a laps cell: under individual timing a participating car becomes
+  // the watched car.
+  void Select(int car);
+  void ReadRaceMinutes();
+  void ShowRaceMinutes();
+
+  // The language square.
+  bool spanish() const noexcept { return Spanish; }
+  void ToggleLanguage();
+
+  const RaceScreen& Screen() const noexcept { return screen_; }
+  const TCoches& Cars() const noexcept { return Coches; }
+  const TRaceState& State() const noexcept { return RaceState; }
+  const TimingBase& Timing() const noexcept { return timing_; }
+  const std::string& NextRaceBase() const noexcept { return nextRaceBase_; }
+  const std::string& DayBase() const noexcept { return dayBase_; }
+
+ private:
+  void Changed();
+  void Fail(const records::IoResult& result);
+  void ShowStandings();
+  void SetCarFinished(int n);
+  std::string RaceClockText(std::int64_t nowMillisOfDay) const;
+  void PulseSponsor();
+  bool WriteEvent(const std::string& line);
+
+  TimingBase timing_;
+  platform::WallClock& clock_;
+  SoundCues cues_;
+  records::RecordSink& records_;
+  RaceObserver* observer_ = nullptr;
+  RaceSetup setup_;
+
+  TCoches Coches{};
+  TRaceState RaceState{};
+  bool Spanish = true;
+  RaceScreen screen_;
+  std::string dayBase_;
+  std::string nextRaceBase_;
+  int sponsorLevel_ = 0;
+  bool sponsorRising_ = false;
+};
+
+// F1..F12 as virtual-key codes.
+inline constexpr int kVkF1 = 112;
+inline constexpr int kVkF12 = 123;
+
+}  // namespace race

@@ -1,0 +1,71 @@
+#include "race/timing.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+namespace race {
+
+std::int64_t RoundTicks(double ticks) noexcept { return std::llround(ticks); }
+
+bool TimingBase::Init() {
+  const auto f = counter_.Frequency();
+  if (!f || *f <= 0) return false;
+  Frequency = *f;
+  GraceTicks = RoundTicks(static_cast<double>(Frequency) * 60.0);
+  ReadCounter();
+  return true;
+}
+
+std::int64_t TimingBase::ReadCounter() {
+  NowCount = counter_.Read();
+  return NowCount;
+}
+
+// Times are kept in double precision: single precision loses the last
+// millisecond of times near three hours.
+double TimingBase::TicksToSeconds(std::int64_t ticks) const noexcept {
+  return static_cast<double>(ticks) / static_cast<double>(Frequency);
+}
+
+std::int64_t TimingBase::SecondsToTicks(double seconds) const noexcept {
+  return RoundTicks(seconds * static_cast<double>(Frequency));
+}
+
+std::int64_t TimingBase::Millis(std::int64_t ticks) const noexcept {
+  return std::llround(TicksToSeconds(ticks) * 1000.0);
+}
+
+std::string TimingBase::FormatSeconds(std::int64_t ticks) const {
+  const std::int64_t ms = Millis(ticks);
+  const std::int64_t whole = std::llabs(ms);
+  char buf[48];
+  std::snprintf(buf, sizeof buf, "%s%lld,%03lld", ms < 0 ? "-" : "", static_cast<long long>(whole / 1000),
+                static_cast<long long>(whole % 1000));
+  return buf;
+}
+
+std::string TimingBase::FormatRaceTime(std::int64_t ticks, bool underOneHour) const {
+  std::int64_t ms = Millis(ticks);
+  if (ms < 0) ms = 0;
+  const long long h = ms / 3600000, m = ms / 60000 % 60, s = ms / 1000 % 60, r = ms % 1000;
+  char buf[64];
+  if (underOneHour) {
+    std::snprintf(buf, sizeof buf, "%02lld'%02lld\"%03lld", m, s, r);
+  } else {
+    std::snprintf(buf, sizeof buf, "%lldh %02lld'%02lld\"%03lld", h, m, s, r);
+  }
+  return buf;
+}
+
+std::string TimingBase::FormatWatchedTime(std::int64_t ticks, bool underOneHour) const {
+  if (underOneHour) return FormatRaceTime(ticks, true);
+  std::int64_t ms = Millis(ticks);
+  if (ms < 0) ms = 0;
+  char buf[64];
+  std::snprintf(buf, sizeof buf, "%lldh %02lld'%02lld\"", static_cast<long long>(ms / 3600000),
+                static_cast<long long>(ms / 60000 % 60), static_cast<long long>(ms / 1000 % 60));
+  return buf;
+}
+
+}  // namespace race

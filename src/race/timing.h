@@ -1,0 +1,46 @@
+#pragma once
+// The timing base: every race and lap time is a count of the performance
+// counter, turned into text only by the two time formats.
+
+#include <cstdint>
+#include <string>
+
+#include "platform/counter.h"
+
+namespace race {
+
+// A count or duration in counter ticks, rounded to the nearest tick.
+std::int64_t RoundTicks(double ticks) noexcept;
+
+class TimingBase final {
+ public:
+  explicit TimingBase(platform::PerformanceCounter& counter) : counter_(counter) {}
+
+  // Reads the counter frequency once; false when the machine has no counter.
+  bool Init();
+
+  // Reads the counter into NowCount; every timing step calls it once.
+  std::int64_t ReadCounter();
+
+  double TicksToSeconds(std::int64_t ticks) const noexcept;
+  std::int64_t SecondsToTicks(double seconds) const noexcept;
+
+  // Seconds with three decimals and a comma on every locale: 12,345.
+  std::string FormatSeconds(std::int64_t ticks) const;
+  // 03'07"042 (minutes within the hour); with `underOneHour` false the whole
+  // hours come first: 1h 03'07"042.
+  std::string FormatRaceTime(std::int64_t ticks, bool underOneHour = true) const;
+  // The watched car's running time: 05'12"345, or 1h 05'12" for long races.
+  std::string FormatWatchedTime(std::int64_t ticks, bool underOneHour) const;
+
+  std::int64_t Frequency = 0;
+  std::int64_t NowCount = 0;
+  std::int64_t GraceTicks = 0;
+
+ private:
+  // Whole milliseconds of a tick count, rounded to the nearest one.
+  std::int64_t Millis(std::int64_t ticks) const noexcept;
+  platform::PerformanceCounter& counter_;
+};
+
+}  // namespace race

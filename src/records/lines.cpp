@@ -1,0 +1,98 @@
+#include "records/lines.h"
+
+#include <cstdio>
+
+#include "records/cp1252.h"
+
+namespace records {
+namespace {
+
+struct ClockParts {
+  long long h, m, s, ms;
+};
+
+ClockParts Split(std::int64_t millis) {
+  if (millis < 0) millis = 0;
+  return {millis / 3600000, millis / 60000 % 60, millis / 1000 % 60, millis % 1000};
+}
+
+std::string Join(std::initializer_list<std::string_view> fields) {
+  std::string out;
+  bool first = true;
+  for (auto f : fields) {
+    if (!first) out.push_back('\t');
+    first = false;
+    out.append(f);
+  }
+  return out;
+}
+
+}  // namespace
+
+std::string PaddedClockTime(std::int64_t millisOfDay) {
+  const auto p = Split(millisOfDay);
+  char buf[48];
+  std::snprintf(buf, sizeof buf, "%02lldh%02lld'%02lld\"%03lld", p.h, p.m, p.s, p.ms);
+  return buf;
+}
+
+std::string PlainClockTime(std::int64_t millisOfDay) {
+  const auto p = Split(millisOfDay);
+  char buf[48];
+  std::snprintf(buf, sizeof buf, "%lldh%lld'%lld\"%lld", p.h, p.m, p.s, p.ms);
+  return buf;
+}
+
+std::string RacesLine(int raceNumber, int minutes, int participants, std::int64_t startMillisOfDay,
+                      std::string_view description) {
+  return Join({std::to_string(raceNumber), std::to_string(minutes), std::to_string(participants),
+               PaddedClockTime(startMillisOfDay), FieldText(description)});
+}
+
+std::string PassLine(int passCount, int car, int laps, std::string_view lapText, std::string_view totalText) {
+  return Join({std::to_string(passCount), std::to_string(car), std::to_string(laps), lapText, totalText});
+}
+
+std::string EventLine(int number, int car, int laps, std::string_view time, std::string_view code) {
+  return Join({std::to_string(number), std::to_string(car), std::to_string(laps), time, code});
+}
+
+std::string ErrorEventLine(int number, int car, std::string_view time, std::string_view code) {
+  return Join({std::to_string(number), std::to_string(car), "--", time, code});
+}
+
+std::string ManualEventLine(int number, std::string_view time, std::string_view text) {
+  return Join({std::to_string(number), "--", "--", time, "MANU", FieldText(text)});
+}
+
+std::string ClassificationRow(int position, int car, int laps, std::string_view total, std::string_view best) {
+  return Join({std::to_string(position), std::to_string(car), std::to_string(laps), total, best});
+}
+
+std::string ClassificationStartLine(bool spanish, int raceNumber, int minutes, int participants,
+                                    std::int64_t startMillisOfDay) {
+  char buf[96];
+  if (spanish) {
+    std::snprintf(buf, sizeof buf, "Carrera %02d (%d minutos %d coches) iniciada a las ", raceNumber, minutes,
+                  participants);
+  } else {
+    std::snprintf(buf, sizeof buf, "Race %02d (%d minutes %d cars) started at ", raceNumber, minutes,
+                  participants);
+  }
+  return buf + PlainClockTime(startMillisOfDay);
+}
+
+std::string ClassificationFinishLine(bool spanish, bool individualTiming, bool stopped,
+                                     std::string_view stoppedAt) {
+  std::string line;
+  if (spanish) {
+    line = individualTiming ? "Crono individual. " : "Crono común. ";
+    line += stopped ? "Carrera parada a " + std::string(stoppedAt) : std::string("Carrera terminada normalmente");
+  } else {
+    line = individualTiming ? "Individual timing. " : "Common timing. ";
+    line += stopped ? "Race stopped at " + std::string(stoppedAt) : std::string("Race finished normally");
+  }
+  return line;
+}
+
+}  // namespace records

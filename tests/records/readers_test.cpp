@@ -1,0 +1,145 @@
+#include "records/readers.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <random>
+#include <string>
+#include <tuple>
+
+namespace records {
+namespace {
+
+using Messages = std::vector<std::string>;
+
+std::string Invalid(const std::string& text, const char* kind = "integer") {
+  return "'" + text + "' is not a valid " + kind + " value";
+}
+
+TEST(ReadersTest, RacesWithAnyLineEndingAndCp1252Text) {
+  const auto r = ReadRaces(
+      "7\t10\t4\t18h05'03\"045\tDescripci\xF3n \x80\r\n1\t5\t10\t09h05'03\"045\t\r\n"
+      "2\t6\t3\tB\ty\n3\t7\t4\tC\tz\r4\t8\t5\tD\tw");
+  ASSERT_EQ(r.items.size(), 5u);
+  EXPECT_TRUE(r.messages.empty());
+  EXPECT_FALSE(r.stopped);
+  const TRace& first = r.items[0];
+  EXPECT_EQ(std::tuple(first.race, first.minutes, first.cars), std::tuple(7, 10, 4));
+  EXPECT_EQ(first.startTime, "18h05'03\"045");
+  EXPECT_EQ(first.description, "Descripción €");
+  EXPECT_EQ(r.items[1].description, "");
+  EXPECT_EQ(r.items[3].startTime + r.items[4].description, "Cw");
+}
+
+TEST(ReadersTest, MalformedLinesAreStillTakenIn) {
+  // The short line keeps lap time and total of the line before; the long one
+  // drops its sixth field.
+  const auto r = SacaPSS("12\t3\t4\t21,532\t01'27\"310\r\n13\t5\t6\r\n14\t1\t2\t40\tT\tX\r\n");
+  ASSERT_EQ(r.items.size(), 3u);
+  EXPECT_EQ(r.messages, (Messages{kBadPassesLine, kBadPassesLine}));
+  EXPECT_EQ(std::tuple(r.items[1].pass, r.items[1].car, r.items[1].lap), std::tuple(13, 5, 6));
+  EXPECT_DOUBLE_EQ(r.items[1].lapTime, 21.532);
+  EXPECT_EQ(r.items[1].total, "01'27\"310");
+  EXPECT_DOUBLE_EQ(r.items[2].lapTime, 40.0);
+  EXPECT_EQ(r.items[2].total, "T");
+}
+
+TEST(ReadersTest, UnconvertibleNumberEndsTheReading) {
+  const std::string good = "1\t2\t3\t4,5\tT\n";
+  auto expectStop = [](const auto& r, std::size_t items, const Messages& messages) {
+    EXPECT_TRUE(r.stopped);
+    EXPECT_EQ(r.items.size(), items);
+    EXPECT_EQ(r.messages, messages);
+  };
+  expectStop(SacaPSS(good + "2\tabc\t3\t4\tT\n" + good), 1, {Invalid("abc")});
+  expectStop(SacaPSS(good + "2\t3\t3\t21.532\tT\n"), 1, {Invalid("21.532", "floating point")});
+  expectStop(SacaPSS(good + "2\t3\t3\tinf\tT\n"), 1, {Invalid("inf", "floating point")});
+  expectStop(SacaPSS(good + "\n" + good), 1, {kBadPassesLine, Invalid("")});
+  expectStop(SacaPSS(good + "1\t256\t3\t4\tT\n"), 1, {Invalid("256")});
+  expectStop(SacaPSS("1\t2\t65536\t4\tT\n"), 0, {Invalid("65536")});
+  expectStop(SacaPSS("1\t-1\t2\t4\tT\n"), 0, {Invalid("-1")});
+  expectStop(ReadRaces("123456789012345678901234567890\t1\t1\tA\tB\n"), 0, {Invalid("123456789012345678901234567890")});
+  expectStop(ReadEvents("1\t-\t2\tT\tX\n"), 0, {Invalid("-")});
+
+  const auto edge = SacaPSS("+65535\t255\t-0\t-1,25\tT\n");
+  ASSERT_EQ(edge.items.size(), 1u);
+  EXPECT_EQ(std::tuple(edge.items[0].pass, edge.items[0].car, edge.items[0].lap), std::tuple(65535, 255, 0));
+  EXPECT_DOUBLE_EQ(edge.items[0].lapTime, -1.25);
+}
+
+TEST(ReadersTest, OverlongLineIsCutAt255Bytes) {
+  const std::string head = "1\t5\t10\tT\t";
+  const auto r = ReadRaces(head + std::string(300, 'd') + "\r\n2\t5\t10\tT\tnext\r\n");
+  ASSERT_EQ(r.items.size(), 2u);
+  EXPECT_EQ(r.items[0].description, std::string(255 - head.size(), 'd'));
+  EXPECT_EQ(r.items[1].description, "next");
+}
+
+TEST(ReadersTest, ClassificationHeaderAndRows) {
+  const auto full = ReadClassification(
+      "Final \xF3\r\nCarrera 07 (10 minutos 4 coches)\r\nCrono com\xFAn.\r\n"
+      "1\t3\t14\t09'58\"713\t40,102\r\n2\t1\r\n");
+  EXPECT_EQ(full.description + "|" + full.startLine + "|" + full.finishLine,
+            "Final ó|Carrera 07 (10 minutos 4 coches)|Crono común.");
+  ASSERT_EQ(full.rows.items.size(), 2u);
+  EXPECT_EQ(full.rows.messages, Messages{kBadClassificationRow});
+  EXPECT_DOUBLE_EQ(full.rows.items[0].fastestLap, 40.102);
+  // The short row keeps laps and texts of the row before, not of a header.
+  const TLClasif& second = full.rows.items[1];
+  EXPECT_EQ(std::tuple(second.position, second.car, second.laps), std::tuple(2, 1, 14));
+  EXPECT_EQ(second.total, "09'58\"713");
+
+  const auto unfinished = ReadClassification("\r\nCarrera 01\r\n");
+  EXPECT_EQ(unfinished.description + "|" + unfinished.startLine + "|" + unfinished.finishLine, "|Carrera 01|");
+  EXPECT_TRUE(unfinished.rows.items.empty() && unfinished.rows.messages.empty());
+}
+
+TEST(ReadersTest, EventsAbsentCarLapAndDetail) {
+  const auto r = ReadEvents(
+      "5\t3\t12\t250,117\tRPTJ\r\n6\t--\t--\t262,900\tMANU\ttrack \x80\r\n7\t2\t--\t270\tNOCO\tx\ty\r\n8\t4\r\n");
+  ASSERT_EQ(r.items.size(), 4u);
+  EXPECT_EQ(r.messages, Messages{kBadEventsLine});
+  EXPECT_TRUE(r.items[0].hasCar && r.items[0].hasLap && !r.items[0].hasDetail);
+  EXPECT_EQ(r.items[0].lap, 12);
+  EXPECT_FALSE(r.items[1].hasCar || r.items[1].hasLap);
+  EXPECT_TRUE(r.items[1].hasDetail);
+  EXPECT_EQ(r.items[1].detail, "track €");
+  EXPECT_EQ(r.items[2].car, 2);
+  EXPECT_EQ(r.items[2].detail, "x");
+  // A short line: lap "--" and the texts come from the line before.
+  EXPECT_TRUE(r.items[3].hasCar && !r.items[3].hasLap && !r.items[3].hasDetail);
+  EXPECT_EQ(r.items[3].time + r.items[3].type, "270NOCO");
+}
+
+TEST(ReadersTest, ArbitraryBytesNeverBreakAReader) {
+  std::mt19937 random(1234);
+  std::string bytes(200000, '\0');
+  const std::string alphabet("0123456789\t\t\t\r\n,.-+\x80\xFF", 22);  // with a NUL
+  for (char& c : bytes) c = alphabet[random() % alphabet.size()];
+  for (std::size_t from = 0; from < bytes.size(); from += 40000) {
+    const std::string_view input = std::string_view(bytes).substr(from);
+    ReadRaces(input);
+    ReadClassification(input);
+    ReadEvents(input);
+    const auto r = SacaPSS(input);
+    EXPECT_EQ(r.stopped, !r.messages.empty() && r.messages.back().find("is not a valid") != std::string::npos);
+  }
+  // Every lone CR ends a line, so the first line is already empty.
+  EXPECT_EQ(ReadEvents(std::string(100000, '\r')).messages, (Messages{kBadEventsLine, Invalid("")}));
+  EXPECT_EQ(ReadRaces(std::string(100000, '7')).messages.back(), Invalid(std::string(255, '7')));
+}
+
+TEST(ReadersTest, ReadWholeFileKeepsEveryByte) {
+  const std::string path = testing::TempDir() + "readers_test_file.bin";
+  const std::string content("a\0b\r\nc\rd\n\xFF", 10);
+  std::ofstream(path, std::ios::binary) << content;
+  std::string bytes;
+  ASSERT_TRUE(ReadWholeFile(path, bytes));
+  EXPECT_EQ(bytes, content);
+  std::remove(path.c_str());
+  EXPECT_FALSE(ReadWholeFile(path, bytes));
+}
+
+}  // namespace
+}  // namespace records

@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Installs every Debian package TRELVIX needs to build, test, print and play
+# sound. Safe to run again: when everything is present it does nothing.
+set -euo pipefail
+
+PACKAGES=(
+  # build
+  cmake ninja-build g++ pkg-config
+  qt6-base-dev qt6-multimedia-dev libxkbcommon-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
+  # real windows in tests and screenshots
+  xvfb xauth xdotool imagemagick inotify-tools
+  # printing through a virtual PDF printer
+  cups printer-driver-cups-pdf poppler-utils
+  # audio: a virtual sound device and the default cue recordings
+  pulseaudio pulseaudio-utils sox espeak-ng
+  # fuzzing and sanitizers
+  clang libclang-rt-14-dev
+)
+
+missing=()
+for p in "${PACKAGES[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+echo "Installing: ${missing[*]}"
+$SUDO apt-get update
+DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y --no-install-recommends "${missing[@]}"
