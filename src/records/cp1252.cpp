@@ -89,6 +89,9 @@ std::string Utf8ToCp1252(std::string_view s) {
 }
 
 std::string Cp1252ToUtf8(std::string_view bytes) {
+  bool ascii = true;
+  for (char ch : bytes) ascii &= static_cast<unsigned char>(ch) < 0x80;
+  if (ascii) return std::string(bytes);
   std::string out;
   out.reserve(bytes.size() + bytes.size() / 8);
   for (char ch : bytes) {

@@ -1,12 +1,17 @@
 #include "records/readers.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
-#include <fstream>
+#include <cstring>
 #include <limits>
 #include <system_error>
 
@@ -31,8 +36,13 @@ class LineReader {
 
   bool Next(std::string_view& line) {
     if (pos_ >= bytes_.size()) return false;
-    std::size_t end = bytes_.find_first_of("\r\n", pos_);
-    if (end == std::string_view::npos) end = bytes_.size();
+    const char* data = bytes_.data();
+    const std::size_t size = bytes_.size();
+    const void* lf = std::memchr(data + pos_, '\n', size - pos_);
+    std::size_t end = lf != nullptr ? static_cast<std::size_t>(static_cast<const char*>(lf) - data) : size;
+    if (const void* cr = std::memchr(data + pos_, '\r', end - pos_)) {
+      end = static_cast<std::size_t>(static_cast<const char*>(cr) - data);
+    }
     line = bytes_.substr(pos_, std::min(end - pos_, kMaxLineBytes));
     pos_ = end;
     if (pos_ < bytes_.size()) {
@@ -57,14 +67,15 @@ using Fields = std::array<std::string_view, kEventFields>;
 std::size_t SplitLine(std::string_view line, std::size_t keep, Fields& fields) {
   std::size_t count = 0;
   std::size_t start = 0;
-  while (true) {
-    const std::size_t tab = line.find('\t', start);
-    const std::size_t end = tab == std::string_view::npos ? line.size() : tab;
-    if (count < keep) fields[count] = line.substr(start, end - start);
+  const char* data = line.data();
+  for (std::size_t i = 0; i < line.size(); ++i) {
+    if (data[i] != '\t') continue;
+    if (count < keep) fields[count] = line.substr(start, i - start);
     ++count;
-    if (tab == std::string_view::npos) return count;
-    start = tab + 1;
+    start = i + 1;
   }
+  if (count < keep) fields[count] = line.substr(start);
+  return count + 1;
 }
 
 // Converts field texts to numbers; the first text that does not convert
@@ -115,11 +126,13 @@ class Converter {
   // never a separator here, so a text holding one is refused; the comma is
   // turned into a point only for from_chars, which ignores the locale.
   static bool ParseReal(std::string_view text, double& value) {
+    if (ParsePlainDecimal(text, value)) return true;
     if (text.find('.') != std::string_view::npos) return false;
     if (!text.empty() && text.front() == '+') {
       text.remove_prefix(1);
       if (!text.empty() && text.front() == '-') return false;
     }
+    if (ParsePlainDecimal(text, value)) return true;
     std::string copy(text);
     std::replace(copy.begin(), copy.end(), ',', '.');
     const char* first = copy.data();
@@ -128,6 +141,31 @@ class Converter {
     const auto [end, ec] = std::from_chars(first, last, v, std::chars_format::general);
     if (ec != std::errc() || end != last || !std::isfinite(v)) return false;
     value = v;
+    return true;
+  }
+
+  // The common case of every lap time the program writes, such as 21,532:
+  // digits, a comma and up to a few decimals. The digits make an exact whole
+  // number and one division by an exact power of ten rounds correctly, so
+  // the value is the same as the general conversion gives.
+  static bool ParsePlainDecimal(std::string_view text, double& value) {
+    static constexpr double kPowers[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9};
+    std::uint64_t digits = 0;
+    int count = 0;
+    int decimals = -1;
+    for (const char c : text) {
+      if (c >= '0' && c <= '9') {
+        if (++count > 15) return false;
+        digits = digits * 10 + static_cast<std::uint64_t>(c - '0');
+        if (decimals >= 0) ++decimals;
+      } else if (c == ',' && decimals < 0) {
+        decimals = 0;
+      } else {
+        return false;
+      }
+    }
+    if (count == 0 || decimals > 9) return false;
+    value = static_cast<double>(digits) / kPowers[decimals < 0 ? 0 : decimals];
     return true;
   }
 
@@ -146,17 +184,17 @@ void ReadLines(LineReader& lines, std::size_t keep, FitsCount fits, const char* 
                ReadResult<Record>& result) {
   Fields fields{};
   std::string_view line;
+  Converter converter;
   while (lines.Next(line)) {
     const std::size_t count = SplitLine(line, keep, fields);
     if (!fits(count)) result.messages.emplace_back(badLine);
-    Converter converter;
-    Record record;
+    Record& record = result.items.emplace_back();
     if (!convert(fields, count, converter, record)) {
+      result.items.pop_back();
       result.messages.push_back(converter.error());
       result.stopped = true;
       return;
     }
-    result.items.push_back(std::move(record));
   }
 }
 
@@ -189,6 +227,14 @@ ReadResult<TRace> ReadRaces(std::string_view bytes) {
 
 ReadResult<TPaso> SacaPSS(std::string_view bytes) {
   ReadResult<TPaso> result;
+  SacaPSS(bytes, result);
+  return result;
+}
+
+void SacaPSS(std::string_view bytes, ReadResult<TPaso>& result) {
+  result.items.clear();
+  result.messages.clear();
+  result.stopped = false;
   LineReader lines(bytes);
   ReadLines(
       lines, kRecordFields, FiveFields, kBadPassesLine,
@@ -200,7 +246,6 @@ ReadResult<TPaso> SacaPSS(std::string_view bytes) {
         return true;
       },
       result);
-  return result;
 }
 
 ClassificationFile ReadClassification(std::string_view bytes) {
@@ -243,16 +288,27 @@ ReadResult<TInci> ReadEvents(std::string_view bytes) {
 }
 
 bool ReadWholeFile(const std::string& path, std::string& bytes) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  std::string content;
-  std::array<char, 65536> buffer;
-  while (in.read(buffer.data(), static_cast<std::streamsize>(buffer.size())) || in.gcount() > 0) {
-    content.append(buffer.data(), static_cast<std::size_t>(in.gcount()));
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  // The caller's buffer is reused, so reading race after race does not ask
+  // the system for fresh memory every time.
+  struct stat info {};
+  std::size_t room = 65536;
+  if (::fstat(fd, &info) == 0 && info.st_size > 0) room = static_cast<std::size_t>(info.st_size) + 1;
+  bytes.resize(room);
+  std::size_t used = 0;
+  bool ok = true;
+  while (true) {
+    if (used == bytes.size()) bytes.resize(bytes.size() * 2);
+    const ssize_t n = ::read(fd, bytes.data() + used, bytes.size() - used);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) ok = false;
+    if (n <= 0) break;
+    used += static_cast<std::size_t>(n);
   }
-  if (in.bad()) return false;
-  bytes = std::move(content);
-  return true;
+  ::close(fd);
+  bytes.resize(used);
+  return ok;
 }
 
 }  // namespace records

@@ -69,6 +69,8 @@ struct ClassificationFile {
 
 ReadResult<TRace> ReadRaces(std::string_view bytes);
 ReadResult<TPaso> SacaPSS(std::string_view bytes);
+// The same into a list that is reused: its room is kept from one file to the next.
+void SacaPSS(std::string_view bytes, ReadResult<TPaso>& into);
 ClassificationFile ReadClassification(std::string_view bytes);
 ReadResult<TInci> ReadEvents(std::string_view bytes);
 
@@ -78,7 +80,8 @@ inline constexpr const char* kBadPassesLine = "Algo raro: no Paso-Coche-Vuelta-T
 inline constexpr const char* kBadClassificationRow = "Algo raro: no Pto-Coche-Vueltas-T. Total-V. ráp.";
 inline constexpr const char* kBadEventsLine = "Algo raro: no Inc-Coche-Vuelta-T. Total-Tipo(-Detalle)";
 
-// Reads a whole file into bytes; false when it cannot be opened or read.
+// Reads a whole file into bytes, reusing their room; false when it cannot be
+// opened (bytes untouched) or read.
 bool ReadWholeFile(const std::string& path, std::string& bytes);
 
 }  // namespace records

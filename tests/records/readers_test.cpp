@@ -1,4 +1,6 @@
 #include "records/readers.h"
+#include "records/pass_order.h"
+#include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
@@ -143,3 +145,47 @@ TEST(ReadersTest, ReadWholeFileKeepsEveryByte) {
 
 }  // namespace
 }  // namespace records
+
+namespace {
+
+TEST(PassOrder, ByCarKeepsEachCarsPassesInRaceOrderAndByPassRestores) {
+  auto result = records::SacaPSS(
+      "1\t3\t1\t8,000\t00'08\"000\r\n2\t1\t1\t9,000\t00'09\"000\r\n3\t3\t2\t20,000\t00'28\"000\r\n"
+      "4\t12\t1\t30,000\t00'30\"000\r\n5\t1\t2\t25,000\t00'34\"000\r\n");
+  auto& p = result.items;
+  records::OrderPassesByCar(p);
+  std::vector<std::pair<int, int>> carPass;
+  for (const auto& x : p) carPass.emplace_back(x.car, x.pass);
+  EXPECT_EQ(carPass, (std::vector<std::pair<int, int>>{{1, 2}, {1, 5}, {3, 1}, {3, 3}, {12, 4}}));
+  records::OrderPassesByPass(p);
+  for (std::size_t i = 0; i < p.size(); ++i) EXPECT_EQ(p[i].pass, i + 1);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(PassesList, LoadsOrdersAndReloadsAnotherRace) {
+  testing_support::TempDir dir;
+  dir.Write("a.pss", "1\t5\t1\t8,000\t00'08\"000\r\n2\t2\t1\t9,000\t00'09\"000\r\n3\t5\t2\t20,000\t00'28\"000\r\n"
+                     "4\t2\t2\t21,000\t00'30\"000\r\n4\t2\t9\t1,000\t00'31\"000\r\n");
+  dir.Write("b.pss", "1\t7\t1\t8,000\t00'08\"000\r\nbad line\r\n");
+  records::PassesList list;
+  ASSERT_TRUE(list.Load(dir.File("a.pss")));
+  list.OrderByCar();
+  std::vector<std::tuple<int, int, int>> seen;
+  for (const auto& p : list.items()) seen.emplace_back(p.car, p.pass, p.lap);
+  // The duplicated pass 4 of car 2 (a hand edit) keeps its file order.
+  EXPECT_EQ(seen, (std::vector<std::tuple<int, int, int>>{{2, 2, 1}, {2, 4, 2}, {2, 4, 9}, {5, 1, 1}, {5, 3, 2}}));
+  list.OrderByPass();
+  EXPECT_EQ(list.items().front().car, 5);
+  EXPECT_EQ(list.items().back().lap, 9);
+
+  ASSERT_TRUE(list.Load(dir.File("b.pss")));
+  EXPECT_EQ(list.items().size(), 1u);
+  EXPECT_TRUE(list.result().stopped);
+  EXPECT_FALSE(list.Load(dir.File("missing.pss")));
+  EXPECT_TRUE(list.items().empty());
+}
+
+}  // namespace
