@@ -1,15 +1,41 @@
 // TRELVIX: lap counter and race-event recorder for model-car racing.
+// The composition root: the machine's services wired into the windows.
 #include <QApplication>
-#include <QLabel>
+#include <QCoreApplication>
+#include <QDir>
+
+#include "platform/clock.h"
+#include "platform/counter.h"
+#include "platform/directory.h"
+#include "platform/qt_message_boxes.h"
+#include "platform/sound.h"
+#include "ui/files_browser.h"
+#include "ui/main_window.h"
+#include "ui/record_folder.h"
+#include "ui/results_window.h"
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
-  QApplication::setApplicationName("TRELVIX");
-  QLabel placeholder(
-      "TRELVIX\n\nThe race control core and the record files are built.\n"
-      "The race director's window comes next.");
-  placeholder.setWindowTitle("TRELVIX");
-  placeholder.setMargin(24);
-  placeholder.show();
+  QApplication::setApplicationName(QString::fromLatin1(ui::kAppTitle));
+
+  platform::QtMessageBoxes boxes;
+  const QString folder = ui::ChooseRecordFolder(QCoreApplication::applicationDirPath());
+  // A second copy on the same folder would number the same races.
+  const auto lock = ui::LockRecordFolder(folder, boxes);
+  if (!lock) return 1;
+
+  platform::MonotonicCounter counter;
+  platform::SystemClock clock;
+  platform::SilentSound sound;  // real sound comes with the cue player
+  platform::PosixDirectoryLister lister;
+  ui::TForm1 form1({counter, clock, sound, boxes, lister, QDir::toNativeSeparators(folder).toStdString()});
+  boxes.SetParent(&form1);
+  ui::TForm2 form2(&form1);
+  ui::TForm4 form4;
+  form1.SetFilesBrowser(&form2);
+  form1.SetResultsWindow(&form4);
+  form1.SetQuitHandler([](int code) { QCoreApplication::exit(code); });
+
+  form1.show();
   return QApplication::exec();
 }

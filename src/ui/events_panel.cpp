@@ -1,0 +1,103 @@
+// The events panel: seven event buttons per car, the manual text and its
+// button, the event counter.
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QTextCursor>
+
+#include "events/event_types.h"
+#include "ui/main_window.h"
+#include "ui/widgets.h"
+
+namespace ui {
+
+namespace {
+
+// Column x of the event buttons and of their labels, in row order R, P, B, G, I, S, Z.
+constexpr std::array<int, events::kEventKinds> kButtonX = {4, 32, 60, 88, 116, 144, 172};
+constexpr std::array<int, events::kEventKinds> kColumnLabelX = {6, 34, 62, 86, 118, 146, 174};
+// The column labels' names; Box, StGo and Zurb never change with the language.
+constexpr std::array<const char*, events::kEventKinds> kColumnLabelNames = {"Label79", "Label80", "Label83", "Label84",
+                                                                            "Label82", "Label85", "Label94"};
+
+}  // namespace
+
+void TForm1::BuildEventsPanel() {
+  panel6_ = MakeFrame(this, QStringLiteral("Panel6"), QRect(432, 24, 201, 365));
+  panel6_->setFont(SmallFont());
+
+  MakeCaption(panel6_, "Label81", 34, 4, PixelFont("Arial", 11, true));
+  MakeCaption(panel6_, "Label86", 10, 24, SmallFont());
+  label87_ = MakeCell(panel6_, QStringLiteral("Label87"), QRect(62, 20, 43, 16), CellFont(), Qt::AlignRight,
+                      Qt::white);
+
+  auto* manual = new QPushButton(QStringLiteral("Manual"), panel6_);
+  manual->setObjectName(QStringLiteral("Button74"));
+  manual->setGeometry(156, 20, 41, 16);
+  manual->setFont(SmallFont());
+  manual->setFocusPolicy(Qt::NoFocus);
+  connect(manual, &QPushButton::clicked, this, [this] { Button74Click(); });
+
+  memo1_ = new QPlainTextEdit(panel6_);
+  memo1_->setObjectName(QStringLiteral("Memo1"));
+  memo1_->setGeometry(0, 44, 201, 61);
+  memo1_->setFont(CellFont());
+  memo1_->setTabChangesFocus(true);
+  connect(memo1_, &QPlainTextEdit::textChanged, this, [this] {
+    // At most 112 characters; whatever is pasted beyond is cut off.
+    const QString text = memo1_->toPlainText();
+    if (text.size() <= events::kManualTextMaxLength) return;
+    const QSignalBlocker quiet(memo1_);
+    memo1_->setPlainText(text.left(events::kManualTextMaxLength));
+    memo1_->moveCursor(QTextCursor::End);
+  });
+
+  for (std::size_t i = 0; i < kColumnLabelX.size(); ++i) {
+    QLabel* label = MakeCaption(panel6_, kColumnLabelNames[i], kColumnLabelX[i], 110, SmallFont());
+    label->setText(QString::fromLatin1(events::EventTypes()[i].columnEs));
+    label->adjustSize();
+  }
+
+  for (int n = 1; n <= race::kCars; ++n) {
+    QFrame* row = MakeFrame(panel6_, QStringLiteral("Panel") + QString::number(n + 6),
+                            QRect(0, 124 + 20 * (n - 1), 201, 16));
+    row->setFrameStyle(QFrame::NoFrame);
+    for (std::size_t i = 0; i < events::EventTypes().size(); ++i) {
+      const events::EventKind kind = events::EventTypes()[i].kind;
+      const int number = events::ButtonNumber(kind, n);
+      auto* button = new QPushButton(Q(events::ButtonCaption(kind, n)), row);
+      button->setObjectName(QStringLiteral("Button") + QString::number(number));
+      button->setGeometry(kButtonX[i], 0, 24, 16);
+      button->setFont(SmallFont());
+      // The focus stays with the memo, where the operator types manual texts.
+      button->setFocusPolicy(Qt::NoFocus);
+      connect(button, &QPushButton::clicked, this, [this, number] { EventButtonClick(number); });
+    }
+    eventRow_[n] = row;
+  }
+}
+
+void TForm1::RenderEventsPanel() {
+  const race::RaceScreen& s = race_.Screen();
+  label87_->setText(Q(s.eventCount));
+  for (int n = 1; n <= race::kCars; ++n) eventRow_[n]->setEnabled(s.cars[n].eventRowEnabled);
+}
+
+void TForm1::EventButtonClick(int buttonNumber) {
+  if (const auto target = events::ButtonTargetOf(buttonNumber)) race_.EventButton(target->kind, target->car);
+  memo1_->setFocus();
+}
+
+void TForm1::Button74Click() {
+  // The memo's lines joined with nothing between them; a pasted TAB would
+  // split the events file's fields, so it becomes a blank.
+  std::vector<std::string> lines;
+  for (const QString& line : memo1_->toPlainText().split(QLatin1Char('\n'))) {
+    lines.push_back(QString(line).replace(QLatin1Char('\t'), QLatin1Char(' ')).toStdString());
+  }
+  if (race_.ManualEvent(events::JoinManualText(lines))) memo1_->clear();
+  memo1_->setFocus();
+}
+
+}  // namespace ui

@@ -1,0 +1,112 @@
+// The main window's texts in the chosen language, as the yellow square
+// switches them.
+#include <QAbstractButton>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+#include "race/texts.h"
+#include "ui/main_window.h"
+#include "ui/widgets.h"
+
+namespace ui {
+
+namespace {
+
+struct Pair {
+  const char* es;
+  const char* en;
+  QString Pick(bool spanish) const { return QString::fromUtf8(spanish ? es : en); }
+};
+
+constexpr Pair kTitle{"Cuentavueltas/incidolímetro TRELVIX (TRELVIX). Versión 0.9902",
+                      "Lap/events counter TRELVIX (TRELVIX). Version 0.9902"};
+
+// The checklist before a start; the last line stays empty.
+constexpr std::array<Pair, 9> kChecklist = {{{"IMPORTANTE:", "IMPORTANT:"},
+                                             {"-Participantes.", "-Participants."},
+                                             {"-Duración.", "-Race length."},
+                                             {"-Cronometraje.", "-Timing."},
+                                             {"-Vuelta mínima.", "-Minimum lap."},
+                                             {"-Descripción.", "-Description."},
+                                             {"-Sonoro.", "-Sound."},
+                                             {"-Multimonitor.", "-Multimonitor."},
+                                             {"", ""}}};
+
+constexpr std::array<Pair, 2> kSponsorMemo = {{{"Espacio para patrocinadores:", "Room for sponsors:"},
+                                               {"su club o su tienda aquí.", "your club or shop here."}}};
+constexpr Pair kSponsorLine{"Conoce a los patrocinadores", "Meet our sponsors"};
+
+// Captions that take their size from their text.
+struct Caption {
+  const char* name;
+  Pair text;
+};
+constexpr std::array<Caption, 18> kCaptions = {{
+    {"Label52", {"Vueltas", "Laps"}},
+    {"Label14", {"Última vuelta", "Last lap"}},
+    {"Label39", {"Vuelta rápida", "Fastest lap"}},
+    {"Label1", {"Tiempo acumulado", "Accumulated time"}},
+    {"Label66", {"Estado", "State"}},
+    {"Label53", {"Pto.", "Pos."}},
+    {"Label97", {"Uso: F1-F12", "Use: F1-F12"}},
+    {"Label89", {"Paso", "Pass"}},
+    {"Label90", {"Descripción", "Description"}},
+    {"Label95", {"Participantes", "Participants"}},
+    {"Label91", {"Sig. fichero", "Next file"}},
+    {"Label93", {"Vuelta mínima", "Minimum lap"}},
+    {"Label81", {"Incidencias de carrera", "Race events"}},
+    {"Label86", {"Incidencia", "Event"}},
+    {"Label79", {"Rptj.", "Fuel."}},
+    {"Label80", {"Prda.", "Stop"}},
+    {"Label82", {"Inc.", "Rst."}},
+    {"Label85", {"Sal.", "Out"}},
+}};
+
+struct ButtonText {
+  const char* name;
+  Pair text;
+};
+constexpr std::array<ButtonText, 4> kButtons = {{
+    {"Button1", {"Inicio", "Start"}},
+    {"Button75", {"Parar", "Stop"}},
+    {"Button88", {"Ficheros", "Files"}},
+    {"CheckBox13", {"Sonoro", "Sound"}},
+}};
+
+}  // namespace
+
+void TForm1::ApplyLanguage(bool atStartUp) {
+  const bool es = race_.spanish();
+  for (int n = 1; n <= race::kCars; ++n) participant_[n]->setText(Q(race::ParticipantCaption(n, es, atStartUp)));
+
+  setWindowTitle(kTitle.Pick(es));
+  radioGroup1_->setTitle(Pair{"Cronometraje", "Timing"}.Pick(es));
+  timings_->button(1)->setText(Pair{"Común", "Common"}.Pick(es));
+  radioGroup2_->setTitle(Pair{"Duración", "Race length"}.Pick(es));
+  durations_->button(race::kOtherDurationItem)->setText(Pair{"Otra...", "Other..."}.Pick(es));
+
+  QStringList checklist;
+  for (const Pair& line : kChecklist) checklist << line.Pick(es);
+  memo2_->setPlainText(checklist.join(QLatin1Char('\n')));
+  memo3_->setPlainText(kSponsorMemo[0].Pick(es) + QLatin1Char('\n') + kSponsorMemo[1].Pick(es));
+
+  for (const Caption& caption : kCaptions) {
+    auto* label = findChild<QLabel*>(QString::fromLatin1(caption.name));
+    label->setText(caption.text.Pick(es));
+    label->adjustSize();
+  }
+  edit1_->setText(Q(race_.Setup().Description(es)));
+  edit2_->setText(kSponsorLine.Pick(es));
+  for (const ButtonText& button : kButtons) {
+    findChild<QAbstractButton*>(QString::fromLatin1(button.name))->setText(button.text.Pick(es));
+  }
+  // The race state word and the message panel come from the race control.
+  Render();
+}
+
+}  // namespace ui

@@ -1,0 +1,218 @@
+// The main window's frame, its race-control controls and the bridge between
+// the operator's input and the race control.
+#include "ui/main_window.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDialog>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTimer>
+
+#include "ui/results_window.h"
+#include "ui/widgets.h"
+
+namespace ui {
+
+namespace {
+
+// Qt's F1..F12 as the virtual-key codes the lap input takes (F1 = 112).
+int VirtualKeyOf(int qtKey) {
+  if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F12) return race::kVkF1 + (qtKey - Qt::Key_F1);
+  return 0;
+}
+
+QPushButton* MakeButton(QWidget* parent, const char* name, const QRect& place, const QFont& font) {
+  auto* button = new QPushButton(parent);
+  button->setObjectName(QString::fromLatin1(name));
+  button->setGeometry(place);
+  button->setFont(font);
+  return button;
+}
+
+}  // namespace
+
+TForm1::TForm1(const MainWindowServices& services, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint),
+      services_(services),
+      files_(services_.recordFolder, services_.lister),
+      race_(services_.counter, services_.clock, services_.sound, files_) {
+  setObjectName(QStringLiteral("Form1"));
+  setFixedSize(632, 453);
+  setFont(PixelFont("System", 13));
+  setWindowTitle(QStringLiteral("Cuentavueltas/incidolímetro TRELVIX (TRELVIX). Versión 0.99."));
+
+  BuildControls();
+  BuildCarTable();
+  BuildSetupPanel();
+  BuildEventsPanel();
+
+  race_.SetObserver(this);
+  ApplyLanguage(true);
+  Render();
+
+  timer1_ = new QTimer(this);
+  timer1_->setObjectName(QStringLiteral("Timer1"));
+  timer1_->setInterval(kTickMillis);
+  connect(timer1_, &QTimer::timeout, this, [this] { Timer1Timer(); });
+
+  // Key preview: the function keys are seen before whichever control has the focus.
+  qApp->installEventFilter(this);
+}
+
+TForm1::~TForm1() {
+  qApp->removeEventFilter(this);
+  race_.SetObserver(nullptr);
+}
+
+void TForm1::BuildControls() {
+  button1_ = MakeButton(this, "Button1", QRect(0, 0, 73, 25), PixelFont("Arial", 16, true));
+  connect(button1_, &QPushButton::clicked, this, [this] { Button1Click(); });
+
+  MakeCaption(this, "Label89", 2, 32, font());
+  label88_ = MakeCell(this, QStringLiteral("Label88"), QRect(30, 28, 43, 16), CellFont(), Qt::AlignRight, Qt::white);
+
+  memo2_ = new QPlainTextEdit(this);
+  memo2_->setObjectName(QStringLiteral("Memo2"));
+  memo2_->setGeometry(0, 48, 77, 97);
+  memo2_->setReadOnly(true);
+  memo2_->setEnabled(false);
+  memo2_->setFont(SmallFont());
+  memo2_->setLineWrapMode(QPlainTextEdit::NoWrap);
+  memo2_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  memo2_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  SetColour(memo2_, QPalette::Base, QColor(0, 255, 255));
+  SetColour(memo2_, QPalette::Text, Qt::black);
+
+  QLabel* keyHint = MakeCaption(this, "Label97", 10, 156, SmallFont());
+  SetColour(keyHint, QPalette::Window, Qt::red);
+
+  edit2_ = new QLineEdit(this);
+  edit2_->setObjectName(QStringLiteral("Edit2"));
+  edit2_->setGeometry(436, 4, 193, 19);
+  edit2_->setEnabled(false);
+  SetColour(edit2_, QPalette::Text, Qt::black);
+
+  panel19_ = MakeTextPanel(this, "Panel19", QRect(432, 390, 129, 25), Qt::AlignLeft);
+  button75_ = MakeButton(this, "Button75", QRect(572, 392, 53, 13), PixelFont("Arial", 11, true));
+  connect(button75_, &QPushButton::clicked, this, [this] { Button75Click(); });
+  button88_ = MakeButton(this, "Button88", QRect(572, 412, 53, 13), PixelFont("Arial", 11, true));
+  connect(button88_, &QPushButton::clicked, this, [this] { Button88Click(); });
+
+  panel1_ = MakeTextPanel(this, "Panel1", QRect(0, 422, 65, 25), Qt::AlignRight);
+  panel2_ = MakeTextPanel(this, "Panel2", QRect(110, 422, 211, 25), Qt::AlignRight);
+  panel5_ = MakeTextPanel(this, "Panel5", QRect(324, 422, 81, 25), Qt::AlignHCenter);
+  panel20_ = MakeTextPanel(this, "Panel20", QRect(432, 422, 77, 25), Qt::AlignRight);
+}
+
+void TForm1::Render() {
+  const race::RaceScreen& s = race_.Screen();
+  RenderCarTable();
+  RenderSetupPanel();
+  RenderEventsPanel();
+  label88_->setText(Q(s.passCount));
+  panel19_->setText(Q(s.message));
+  panel1_->setText(Q(s.raceClock));
+  panel2_->setText(Q(s.runningOrder));
+  panel5_->setText(Q(s.raceStatus));
+  panel20_->setText(Q(s.watchedCar));
+  panel20_->setVisible(s.watchedPanelVisible);
+  SetColour(edit2_, QPalette::Base, QColor::fromRgb(s.sponsorColour));
+  ShowIdleOrRunning(race_.State().Running);
+  if (form4_ != nullptr) form4_->ShowScreen(s);
+}
+
+void TForm1::ShowIdleOrRunning(bool running) {
+  panel4_->setEnabled(!running);
+  panel3_->setEnabled(!running);
+  panel6_->setEnabled(running);
+  button1_->setEnabled(!running);
+  button75_->setEnabled(running);
+  button88_->setEnabled(!running);
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() != QEvent::KeyPress || !watched->isWidgetType()) return false;
+  auto* target = static_cast<QWidget*>(watched);
+  if (target->window() != this) return false;
+  const auto* key = static_cast<QKeyEvent*>(event);
+  // Enter never breaks a line of the event memo.
+  if ((target == memo1_ || target == memo1_->viewport()) &&
+      (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)) {
+    return true;
+  }
+  // Every key-down counts, auto-repeat included; the lap input takes the
+  // function keys only while a race runs, and then the control never sees them.
+  const int virtualKey = VirtualKeyOf(key->key());
+  return virtualKey != 0 && race_.FormKeyDown(virtualKey);
+}
+
+void TForm1::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  if (!startedUp_ && !activationQueued_) {
+    activationQueued_ = true;
+    // After the window is on screen, so the report box stands in front of it.
+    QTimer::singleShot(0, this, [this] { FormActivate(); });
+  }
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+  // No closing during a race, and nothing said about it.
+  if (raceRunning()) {
+    event->ignore();
+    return;
+  }
+  if (form4_ != nullptr) form4_->hide();
+  event->accept();
+}
+
+void TForm1::Timer1Timer() { race_.Timer1Timer(); }
+
+void TForm1::Button1Click() { race_.Button1Click(); }
+
+void TForm1::Button75Click() {
+  if (!raceRunning()) return;
+  const bool es = race_.spanish();
+  if (!services_.boxes.Confirm(es ? "Aviso antes de parar carrera" : "Warning before stopping the race",
+                               es ? "¿Seguro que quieres parar la carrera?"
+                                  : "Are you sure you want to stop the race?")) {
+    return;
+  }
+  if (!services_.boxes.Confirm(es ? "Último aviso antes de parar carrera" : "Last warning before stopping the race",
+                               es ? "¿Segurísimo que quieres parar la carrera?"
+                                  : "Are you completely sure you want to stop the race?")) {
+    return;
+  }
+  // The clock kept ticking while the boxes were open: a race that ended
+  // meanwhile is not finished again.
+  if (raceRunning()) race_.Finalizar(true);
+}
+
+void TForm1::Button88Click() {
+  if (form2_ != nullptr) form2_->exec();
+  activateWindow();
+}
+
+void TForm1::ScreenChanged() { Render(); }
+
+void TForm1::RunningChanged(bool running) {
+  if (running) {
+    memo1_->clear();
+    memo1_->setFocus();
+  } else {
+    button1_->setFocus();
+  }
+}
+
+void TForm1::PassAccepted(int car) {
+  if (form4_ != nullptr) form4_->PassAccepted(car, race_.State().Standings);
+}
+
+void TForm1::ShowError(const std::string& message) { services_.boxes.Info(kAppTitle, message); }
+
+void TForm1::ShowMessage(const std::string& message) { services_.boxes.Info(kAppTitle, message); }
+
+}  // namespace ui

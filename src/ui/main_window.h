@@ -1,0 +1,166 @@
+#pragma once
+// TForm1, the race director's window: race setup, the car table, event entry
+// and race control. It renders what the race control decides and passes the
+// operator's keys and clicks on to it.
+
+#include <QWidget>
+#include <array>
+#include <functional>
+#include <string>
+
+#include "platform/clock.h"
+#include "platform/counter.h"
+#include "platform/directory.h"
+#include "platform/message_boxes.h"
+#include "platform/sound.h"
+#include "race/race_control.h"
+#include "records/race_files.h"
+
+class QButtonGroup;
+class QCheckBox;
+class QDialog;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QSpinBox;
+class QTimer;
+
+namespace ui {
+
+class TForm4;
+
+// What the window needs from the machine; tests put fakes in.
+struct MainWindowServices {
+  platform::PerformanceCounter& counter;
+  platform::WallClock& clock;
+  platform::SoundDevice& sound;
+  platform::MessageBoxes& boxes;
+  platform::DirectoryLister& lister;
+  std::string recordFolder;  // where the record files go
+};
+
+// The caption of every report box.
+inline constexpr const char* kAppTitle = "TRELVIX";
+inline constexpr int kTickMillis = 222;
+
+class TForm1 final : public QWidget, private race::RaceObserver {
+ public:
+  explicit TForm1(const MainWindowServices& services, QWidget* parent = nullptr);
+  ~TForm1() override;
+  TForm1(const TForm1&) = delete;
+  TForm1& operator=(const TForm1&) = delete;
+
+  // The other windows it opens; either may be left unset.
+  void SetFilesBrowser(QDialog* form2) { form2_ = form2; }
+  void SetResultsWindow(TForm4* form4) { form4_ = form4; }
+  // Called with an exit code when start-up finds the program cannot run.
+  void SetQuitHandler(std::function<void(int)> quit) { quit_ = std::move(quit); }
+
+  // The start-up steps: run once, when the window is first shown.
+  void FormActivate();
+  bool startedUp() const noexcept { return startedUp_; }
+
+  // The clock tick, every 222 ms for the whole run.
+  void Timer1Timer();
+
+  bool raceRunning() const noexcept { return race_.State().Running; }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  // Building (one file each).
+  void BuildControls();
+  void BuildCarTable();
+  void BuildSetupPanel();
+  void BuildEventsPanel();
+
+  // Rendering the race control's screen.
+  void Render();
+  void RenderCarTable();
+  void RenderSetupPanel();
+  void RenderEventsPanel();
+  void ApplyLanguage(bool atStartUp);
+  void ShowIdleOrRunning(bool running);
+
+  // Handlers of the operator's actions.
+  void Button1Click();
+  void Button75Click();
+  void Button88Click();
+  void CheckBoxClick(int car, bool ticked);
+  void CheckBox14Click(bool ticked);
+  void Label98Click();
+  void SpinEdit1Change(int minutes);
+  void Edit1Change(const QString& text);
+  void EventButtonClick(int buttonNumber);
+  void Button74Click();
+  void Select(int car);
+  std::string StartUpReport(bool& limitReached);
+
+  // Race observer.
+  void ScreenChanged() override;
+  void RunningChanged(bool running) override;
+  void PassAccepted(int car) override;
+  void ShowError(const std::string& message) override;
+  void ShowMessage(const std::string& message) override;
+
+  MainWindowServices services_;
+  records::RaceFiles files_;
+  race::RaceControl race_;
+  QDialog* form2_ = nullptr;
+  TForm4* form4_ = nullptr;
+  std::function<void(int)> quit_;
+  bool startedUp_ = false;
+  bool activationQueued_ = false;
+
+  QTimer* timer1_ = nullptr;
+  // Car table, indexed by car number 1..12.
+  std::array<QCheckBox*, race::kCars + 1> participant_{};
+  std::array<QLabel*, race::kCars + 1> laps_{};
+  std::array<QLabel*, race::kCars + 1> lastLap_{};
+  std::array<QLabel*, race::kCars + 1> fastestLap_{};
+  std::array<QLabel*, race::kCars + 1> accumulated_{};
+  std::array<QLabel*, race::kCars + 1> state_{};
+  std::array<QLabel*, race::kCars + 1> position_{};
+  std::array<QFrame*, race::kCars + 1> eventRow_{};
+
+  QPushButton* button1_ = nullptr;
+  QPushButton* button75_ = nullptr;
+  QPushButton* button88_ = nullptr;
+  QLabel* label88_ = nullptr;
+  QPlainTextEdit* memo2_ = nullptr;
+  QFrame* panel3_ = nullptr;
+  QFrame* panel4_ = nullptr;
+  QLineEdit* edit2_ = nullptr;
+  QLabel* panel1_ = nullptr;
+  QLabel* panel2_ = nullptr;
+  QLabel* panel5_ = nullptr;
+  QLabel* panel20_ = nullptr;
+  QLabel* panel19_ = nullptr;
+
+  // Setup panel.
+  QGroupBox* radioGroup2_ = nullptr;
+  QButtonGroup* durations_ = nullptr;
+  QSpinBox* spinEdit1_ = nullptr;
+  QGroupBox* radioGroup1_ = nullptr;
+  QButtonGroup* timings_ = nullptr;
+  QLabel* label96_ = nullptr;
+  QLabel* label92_ = nullptr;
+  QLineEdit* edit1_ = nullptr;
+  QSpinBox* spinEdit2_ = nullptr;
+  QCheckBox* checkBox13_ = nullptr;
+  QCheckBox* checkBox14_ = nullptr;
+  QPlainTextEdit* memo3_ = nullptr;
+
+  // Events panel.
+  QFrame* panel6_ = nullptr;
+  QLabel* label87_ = nullptr;
+  QPlainTextEdit* memo1_ = nullptr;
+};
+
+}  // namespace ui

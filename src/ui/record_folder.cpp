@@ -1,0 +1,43 @@
+#include "ui/record_folder.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <QTemporaryFile>
+
+#include "ui/main_window.h"
+
+namespace ui {
+
+namespace {
+
+// Writable in fact, not only by its permission bits.
+bool CanWriteIn(const QString& folder) {
+  QTemporaryFile probe(QDir(folder).filePath(QStringLiteral(".trelvix-probe-XXXXXX")));
+  return probe.open();
+}
+
+}  // namespace
+
+QString ChooseRecordFolder(const QString& programFolder) {
+  if (CanWriteIn(programFolder)) return QDir::cleanPath(programFolder);
+  const QString perUser = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+  QDir().mkpath(perUser);
+  return QDir::cleanPath(perUser);
+}
+
+std::unique_ptr<QLockFile> LockRecordFolder(const QString& folder, platform::MessageBoxes& boxes) {
+  auto lock = std::make_unique<QLockFile>(QDir(folder).filePath(QString::fromLatin1(kLockFileName)));
+  // A lock left by a copy that died is taken over; a living copy keeps it.
+  lock->setStaleLockTime(0);
+  if (lock->tryLock(0)) return lock;
+  const std::string where = QDir::toNativeSeparators(folder).toStdString();
+  boxes.Info(kAppTitle,
+             "TRELVIX ya está abierto con esta carpeta de carreras:\r" + where +
+                 "\rCierra esa copia antes de abrir otra.\r\r"
+                 "TRELVIX is already open on this race folder:\r" +
+                 where + "\rClose that copy before opening another one.");
+  return nullptr;
+}
+
+}  // namespace ui

@@ -1,0 +1,74 @@
+// The start-up steps: timing, window place, the day's record numbering, the
+// sound check and the report the operator reads before the first race.
+#include <QCheckBox>
+#include <QDir>
+#include <cerrno>
+#include <cstring>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QTimer>
+
+#include "race/sound_cues.h"
+#include "records/naming.h"
+#include "ui/main_window.h"
+
+namespace ui {
+
+void TForm1::FormActivate() {
+  if (startedUp_) return;
+  startedUp_ = true;
+
+  // Without a performance counter no lap can be timed.
+  if (!race_.InitTiming()) {
+    services_.boxes.Info(kAppTitle, "Error de temporización\rTiming error");
+    if (quit_) quit_(1);
+    return;
+  }
+
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    const QRect area = screen->geometry();
+    move(area.width() / 2 - width() / 2, area.height() / 2 - height() / 2);
+  }
+  Render();
+  timer1_->start();
+
+  const QString folder = QString::fromStdString(services_.recordFolder);
+  if (!QDir::setCurrent(folder)) {
+    services_.boxes.Info(kAppTitle, std::strerror(errno));
+    return;
+  }
+
+  bool limitReached = false;
+  const std::string report = StartUpReport(limitReached);
+  if (limitReached) {
+    services_.boxes.Info(kAppTitle, records::kRaceLimitMessage);
+    return;
+  }
+  services_.boxes.Info(kAppTitle, report);
+}
+
+std::string TForm1::StartUpReport(bool& limitReached) {
+  std::string report = "Directorio: " + services_.recordFolder;
+  auto add = [&report](const std::string& line) { report += "\r" + line; };
+
+  const records::DayNumbering day =
+      records::NumberDay(services_.clock.Now(), services_.lister.List(services_.recordFolder));
+  const std::vector<std::string> dayLines = records::NumberingReportLines(day);
+  for (const auto& line : dayLines) add(line);
+  limitReached = day.limitReached;
+  if (limitReached) return report;
+  race_.SetNumbering(day.dayBase, day.raceNumber);
+
+  const race::SoundCheck sound = race::CheckSound(services_.sound);
+  for (const auto& line : sound.ReportLines()) add(line);
+  race_.Setup().SetSoundBoxEnabled(sound.SoundBoxEnabled());
+  checkBox13_->setEnabled(sound.SoundBoxEnabled());
+
+  add("Precisión: " + std::to_string(race_.Timing().Frequency));
+  add("");
+  add("Cuadrado amarillo cambia idioma.");
+  add("Yellow square changes language.");
+  return report;
+}
+
+}  // namespace ui

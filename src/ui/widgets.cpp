@@ -1,0 +1,70 @@
+#include "ui/widgets.h"
+
+#include <QMouseEvent>
+
+namespace ui {
+
+QFont PixelFont(const char* family, int pixels, bool bold) {
+  QFont font(QString::fromLatin1(family));
+  font.setPixelSize(pixels);
+  font.setBold(bold);
+  return font;
+}
+
+QFont SmallFont() { return PixelFont("Small Fonts", 9); }
+QFont CellFont() { return PixelFont("Courier New", 11); }
+QFont PanelFont() { return PixelFont("Arial", 13, true); }
+
+void SetColour(QWidget* widget, QPalette::ColorRole role, const QColor& colour) {
+  QPalette palette = widget->palette();
+  for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) palette.setColor(group, role, colour);
+  widget->setPalette(palette);
+  if (role == QPalette::Window) widget->setAutoFillBackground(true);
+}
+
+QLabel* MakeCaption(QWidget* parent, const char* name, int x, int y, const QFont& font) {
+  auto* label = new QLabel(parent);
+  label->setObjectName(QString::fromLatin1(name));
+  label->setFont(font);
+  label->move(x, y);
+  return label;
+}
+
+QLabel* MakeCell(QWidget* parent, const QString& name, const QRect& place, const QFont& font,
+                 Qt::Alignment alignment, const QColor& background) {
+  auto* cell = new QLabel(parent);
+  cell->setObjectName(name);
+  cell->setGeometry(place);
+  cell->setFont(font);
+  cell->setAlignment(alignment | Qt::AlignVCenter);
+  SetColour(cell, QPalette::Window, background);
+  SetColour(cell, QPalette::WindowText, Qt::black);
+  return cell;
+}
+
+QLabel* MakeTextPanel(QWidget* parent, const char* name, const QRect& place, Qt::Alignment alignment) {
+  auto* panel = new QLabel(parent);
+  panel->setObjectName(QString::fromLatin1(name));
+  panel->setGeometry(place);
+  panel->setFont(PanelFont());
+  panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
+  panel->setAlignment(alignment | Qt::AlignVCenter);
+  panel->setIndent(3);
+  SetColour(panel, QPalette::WindowText, Qt::black);
+  return panel;
+}
+
+QFrame* MakeFrame(QWidget* parent, const QString& name, const QRect& place) {
+  auto* frame = new QFrame(parent);
+  frame->setObjectName(name);
+  frame->setGeometry(place);
+  frame->setFrameStyle(QFrame::Panel | QFrame::Raised);
+  return frame;
+}
+
+void ClickableLabel::mousePressEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton && onClick) onClick();
+  QLabel::mousePressEvent(event);
+}
+
+}  // namespace ui
