@@ -1,0 +1,28 @@
+#include "printing/print_report.h"
+
+#include "printing/painter_surface.h"
+
+namespace printing {
+
+namespace {
+constexpr const char* kCaption = "TRELVIX";
+constexpr const char* kJobRefusedMessage = "The printer did not accept the print job";
+}  // namespace
+
+bool PrintReport(PrinterSettings& settings, const Report& report, bool spanish, platform::MessageBoxes& boxes) {
+  if (!settings.HasPrinter()) {
+    boxes.Info(kCaption, kNoPrinterMessage);
+    return false;
+  }
+  settings.Printer().setDocName(QStringLiteral("TRELVIX"));
+  PainterSurface surface(settings.Printer(), settings.Font());
+  if (!surface.Started()) {
+    boxes.Info(kCaption, kJobRefusedMessage);
+    return false;
+  }
+  LinePrinter printer(surface);
+  WriteReport(printer, report, spanish);
+  return true;
+}
+
+}  // namespace printing
