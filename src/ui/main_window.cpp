@@ -39,7 +39,8 @@ TForm1::TForm1(const MainWindowServices& services, QWidget* parent)
                           Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint),
       services_(services),
       files_(services_.recordFolder, services_.lister),
-      race_(services_.counter, services_.clock, services_.sound, files_) {
+      race_(services_.counter, services_.clock, services_.sound,
+            services_.records != nullptr ? *services_.records : files_) {
   setObjectName(QStringLiteral("Form1"));
   setFixedSize(632, 453);
   setFont(PixelFont("System", 13));

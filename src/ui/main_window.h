@@ -40,6 +40,8 @@ struct MainWindowServices {
   platform::MessageBoxes& boxes;
   platform::DirectoryLister& lister;
   std::string recordFolder;  // where the record files go
+  // Where the race's lines go; the record files in recordFolder when unset.
+  records::RecordSink* records = nullptr;
 };
 
 // The caption of every report box.

@@ -11,7 +11,18 @@ QFont PixelFont(const char* family, int pixels, bool bold) {
   return font;
 }
 
-QFont SmallFont() { return PixelFont("Small Fonts", 9); }
+QFont SmallFont() {
+  // Small Fonts is a narrow face; where it is missing a narrow one stands in,
+  // so the captions keep the width they were placed for.
+  static const bool substituted = [] {
+    QFont::insertSubstitutions(QStringLiteral("Small Fonts"),
+                               {QStringLiteral("Nimbus Sans Narrow"), QStringLiteral("Arial Narrow"),
+                                QStringLiteral("DejaVu Sans Condensed")});
+    return true;
+  }();
+  (void)substituted;
+  return PixelFont("Small Fonts", 9);
+}
 QFont CellFont() { return PixelFont("Courier New", 11); }
 QFont PanelFont() { return PixelFont("Arial", 13, true); }
 
@@ -49,7 +60,7 @@ QLabel* MakeTextPanel(QWidget* parent, const char* name, const QRect& place, Qt:
   panel->setFont(PanelFont());
   panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
   panel->setAlignment(alignment | Qt::AlignVCenter);
-  panel->setIndent(3);
+  panel->setIndent(1);
   SetColour(panel, QPalette::WindowText, Qt::black);
   return panel;
 }

@@ -1,0 +1,50 @@
+// Where the records go, and one copy of the program per record folder.
+#include <QDir>
+#include <QStandardPaths>
+
+#include "support/fake_message_boxes.h"
+#include "support/temp_dir.h"
+#include "ui/record_folder.h"
+#include <gtest/gtest.h>
+
+namespace {
+
+QStringList Entries(const std::string& folder) {
+  return QDir(QString::fromStdString(folder)).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+}
+
+TEST(RecordFolder, SecondCopyOnTheSameFolderIsToldAndTouchesNothing) {
+  testing_support::TempDir dir;
+  testing_support::FakeMessageBoxes boxes;
+  const QString folder = QString::fromStdString(dir.path());
+  auto first = ui::LockRecordFolder(folder, boxes);
+  ASSERT_NE(first, nullptr);
+  EXPECT_TRUE(boxes.shown.empty());
+  const QStringList before = Entries(dir.path());
+
+  auto second = ui::LockRecordFolder(folder, boxes);
+  EXPECT_EQ(second, nullptr);
+  ASSERT_EQ(boxes.shown.size(), 1u);
+  EXPECT_NE(boxes.shown[0].text.find("TRELVIX ya está abierto"), std::string::npos);
+  EXPECT_NE(boxes.shown[0].text.find("TRELVIX is already open"), std::string::npos);
+  EXPECT_NE(boxes.shown[0].text.find(dir.path()), std::string::npos);
+  EXPECT_EQ(Entries(dir.path()), before);
+
+  // Once the first copy ends, the folder is free again.
+  first.reset();
+  EXPECT_NE(ui::LockRecordFolder(folder, boxes), nullptr);
+}
+
+TEST(RecordFolder, ProgramFolderWhenWritableElseTheUsersDataFolder) {
+  testing_support::TempDir dir;
+  const QString folder = QString::fromStdString(dir.path());
+  EXPECT_EQ(ui::ChooseRecordFolder(folder), QDir::cleanPath(folder));
+  EXPECT_TRUE(Entries(dir.path()).isEmpty());  // the write probe leaves nothing
+
+  const QString missing = folder + QStringLiteral("/not-there");
+  const QString chosen = ui::ChooseRecordFolder(missing);
+  EXPECT_EQ(chosen, QDir::cleanPath(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)));
+  EXPECT_TRUE(QDir(chosen).exists());
+}
+
+}  // namespace

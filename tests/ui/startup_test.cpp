@@ -1,0 +1,126 @@
+// The start-up steps: the report box, the day's numbering, the sound check,
+// the defaults of the window, and a machine without a counter.
+#include <QCheckBox>
+#include <QLabel>
+
+#include "records/naming.h"
+#include "window_fixture.h"
+
+namespace {
+
+using testing_support::WindowTest;
+
+class StartUp : public WindowTest {};
+
+TEST_F(StartUp, FirstRunOfTheDayReportsAnEmptyFolderAndRaceOne) {
+  Open();
+  ASSERT_EQ(boxes.shown.size(), 1u);
+  EXPECT_FALSE(boxes.shown[0].question);
+  EXPECT_EQ(boxes.shown[0].caption, "TRELVIX");
+  EXPECT_EQ(boxes.shown[0].text,
+            "Directorio: " + dir.path() +
+                "\rFecha: 261206\rNo hallo ficheros de hoy\rBase: 261206\rSiguiente: 01\rÍndice: 26120600.TXT"
+                "\rSonido: sí\rFicheros de sonido: no (0+0)\rAuxiliares sonido: 0+0"
+                "\rPrecisión: 1000000000\r\rCuadrado amarillo cambia idioma.\rYellow square changes language.");
+  EXPECT_EQ(Text("Label92"), "26120601");
+  // Shown again later, the window does not repeat its start-up.
+  window->hide();
+  window->show();
+  window->FormActivate();
+  QCoreApplication::processEvents();
+  EXPECT_EQ(boxes.shown.size(), 1u);
+}
+
+TEST_F(StartUp, WindowStartsInSpanishWithTenCarsAndFiveMinutes) {
+  Open();
+  EXPECT_EQ(window->windowTitle(), "Cuentavueltas/incidolímetro TRELVIX (TRELVIX). Versión 0.9902");
+  EXPECT_EQ(window->size(), QSize(632, 453));
+  EXPECT_EQ(window->minimumSize(), window->maximumSize());
+  for (int n = 1; n <= 12; ++n) {
+    const std::string box = "CheckBox" + std::to_string(n);
+    const std::string state = "Label" + std::to_string(n + 66);
+    EXPECT_EQ(Find<QCheckBox>(box.c_str())->isChecked(), n <= 10) << n;
+    EXPECT_EQ(Text(state.c_str()), n <= 10 ? "Parado" : "Desactivado") << n;
+  }
+  EXPECT_EQ(Find<QCheckBox>("CheckBox1")->text(), "Coche  1");
+  EXPECT_EQ(Find<QCheckBox>("CheckBox10")->text(), "Coche 10");
+  EXPECT_EQ(Text("Label96"), "10");
+  EXPECT_EQ(Text("Panel5"), "Parada");
+  EXPECT_TRUE(Find<QAbstractButton>("RadioGroup2Item0")->isChecked());
+  EXPECT_TRUE(Find<QAbstractButton>("RadioGroup1Item0")->isChecked());
+  EXPECT_TRUE(Find("Panel20")->isVisibleTo(window.get()));
+  // Idle: setup usable, events and the stop button not.
+  EXPECT_TRUE(Find("Panel3")->isEnabled());
+  EXPECT_TRUE(Find("Panel4")->isEnabled());
+  EXPECT_FALSE(Find("Panel6")->isEnabled());
+  EXPECT_TRUE(Find("Button1")->isEnabled());
+  EXPECT_FALSE(Find("Button75")->isEnabled());
+  EXPECT_TRUE(Find("Button88")->isEnabled());
+}
+
+TEST_F(StartUp, NumberingFollowsTheDaysFilesInTheFolder) {
+  dir.Write("26120600.TXT", "");
+  dir.Write("26120698.cls", "");
+  dir.Write("26120512.cls", "");  // another day
+  Open();
+  EXPECT_NE(LastBox().find("\r2 fichero(s) de hoy\rBase: 261206\rSiguiente: 99\r"), std::string::npos) << LastBox();
+  EXPECT_EQ(Text("Label92"), "26120699");
+}
+
+TEST_F(StartUp, RaceNinetyNineOfTheDayGivesTheLimitMessageInsteadOfTheReport) {
+  dir.Write("26120699.cls", "");
+  sound.AddAllCues();
+  Open();
+  ASSERT_EQ(boxes.shown.size(), 1u);
+  EXPECT_EQ(LastBox(), records::kRaceLimitMessage);
+  EXPECT_EQ(Text("Label92"), "");
+  // The sound check was skipped: the box keeps its design state.
+  EXPECT_TRUE(Find("CheckBox13")->isEnabled());
+  EXPECT_FALSE(Find<QCheckBox>("CheckBox13")->isChecked());
+  // No race can start into another race's files.
+  Click("Button1");
+  EXPECT_FALSE(window->raceRunning());
+  EXPECT_EQ(boxes.shown.size(), 2u);
+}
+
+TEST_F(StartUp, SoundBoxIsUsableOnlyWithADeviceAndTheTwelveSpanishCues) {
+  sound.AddAllCues({"1e.wav", "2e.wav", "3e.wav", "4e.wav", "5e.wav", "6e.wav", "7e.wav", "8e.wav", "9e.wav",
+                    "10e.wav", "11e.wav", "12e.wav", "sale.wav"});
+  Open();
+  EXPECT_NE(LastBox().find("\rSonido: sí\rFicheros de sonido: sí (12+0)\rAuxiliares sonido: 3+2\r"),
+            std::string::npos)
+      << LastBox();
+  EXPECT_TRUE(Find("CheckBox13")->isEnabled());
+}
+
+TEST_F(StartUp, NoSoundDeviceMeansBuyACard) {
+  sound.AddAllCues();
+  sound.devices = 0;
+  Open();
+  EXPECT_NE(LastBox().find("\rSonido: no\rCompra tarjeta\rPrecisión: "), std::string::npos) << LastBox();
+  EXPECT_FALSE(Find("CheckBox13")->isEnabled());
+}
+
+TEST_F(StartUp, MissingLapCueDisablesTheSoundBox) {
+  sound.AddAllCues({"7.wav"});
+  Open();
+  EXPECT_NE(LastBox().find("Ficheros de sonido: no (11+12)"), std::string::npos) << LastBox();
+  EXPECT_FALSE(Find("CheckBox13")->isEnabled());
+}
+
+TEST(StartUpWithoutCounter, TimingErrorEndsTheProgram) {
+  testing_support::FakeCounter counter(0);
+  testing_support::FakeClock clock;
+  testing_support::FakeSound sound;
+  testing_support::FakeMessageBoxes boxes;
+  testing_support::FakeLister lister;
+  ui::TForm1 window({counter, clock, sound, boxes, lister, "."});
+  int quitCode = 0;
+  window.SetQuitHandler([&](int code) { quitCode = code; });
+  window.FormActivate();
+  ASSERT_EQ(boxes.shown.size(), 1u);
+  EXPECT_EQ(boxes.shown[0].text, "Error de temporización\rTiming error");
+  EXPECT_EQ(quitCode, 1);
+}
+
+}  // namespace

@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# Starts the built program under a virtual display and saves screenshots of
+# the main window: idle, and during a race after a few passes.
+# Usage: tools/screenshot.sh [path/to/trelvix]   (PNGs go to build/screenshots/)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+PROGRAM="${1:-build/src/app/trelvix}"
+OUT=build/screenshots
+mkdir -p "$OUT"
+[ -x "$PROGRAM" ] || { echo "build the program first: $PROGRAM" >&2; exit 1; }
+
+# The program keeps its records beside itself: run a copy in a scratch folder.
+WORK=$(mktemp -d)
+cp "$PROGRAM" "$WORK/trelvix"
+export XDG_RUNTIME_DIR="$WORK/run"; mkdir -p "$XDG_RUNTIME_DIR"; chmod 700 "$XDG_RUNTIME_DIR"
+
+DISPLAY_NUMBER=:${SCREENSHOT_DISPLAY:-97}
+Xvfb "$DISPLAY_NUMBER" -screen 0 1600x1000x24 -nolisten tcp >/dev/null 2>&1 & XVFB=$!
+PROG=""
+cleanup() {
+  [ -n "$PROG" ] && kill "$PROG" 2>/dev/null || true
+  kill "$XVFB" 2>/dev/null || true
+  rm -rf "$WORK"
+}
+trap cleanup EXIT
+export DISPLAY=$DISPLAY_NUMBER
+for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.05; done
+
+(cd "$WORK" && exec ./trelvix) & PROG=$!
+
+# The start-up report comes first: answer it.
+BOX=$(xdotool search --sync --onlyvisible --name '^TRELVIX$' | head -1)
+xdotool windowfocus --sync "$BOX"
+xdotool key Return
+MAIN=$(xdotool search --sync --onlyvisible --name 'TRELVIX \(TRELVIX\)' | head -1)
+xdotool windowfocus --sync "$MAIN"
+sleep 0.5
+import -display "$DISPLAY" -window "$MAIN" "$OUT/main-idle.png"
+
+# Start a race with the start button (0,0 73x25) and count a few passes.
+xdotool mousemove --window "$MAIN" 36 12 click 1
+sleep 0.4
+for key in F1 F3 F2 F1 F5 F11; do xdotool key --delay 0 "$key"; sleep 0.2; done
+# An event button: refuel of car 2 (Panel6 at 432,24; row 2 at y 144; R at x 4).
+xdotool mousemove --window "$MAIN" $((432 + 4 + 12)) $((24 + 144 + 8)) click 1
+sleep 0.5
+import -display "$DISPLAY" -window "$MAIN" "$OUT/main-race.png"
+echo "screenshots in $OUT: $(ls "$OUT" | tr '\n' ' ')"
