@@ -5,19 +5,18 @@
 namespace printing {
 
 namespace {
-constexpr const char* kCaption = "TRELVIX";
 constexpr const char* kJobRefusedMessage = "The printer did not accept the print job";
 }  // namespace
 
 bool PrintReport(PrinterSettings& settings, const Report& report, bool spanish, platform::MessageBoxes& boxes) {
   if (!settings.HasPrinter()) {
-    boxes.Info(kCaption, kNoPrinterMessage);
+    boxes.Info(kMessageCaption, kNoPrinterMessage);
     return false;
   }
   settings.Printer().setDocName(QStringLiteral("TRELVIX"));
   PainterSurface surface(settings.Printer(), settings.Font());
   if (!surface.Started()) {
-    boxes.Info(kCaption, kJobRefusedMessage);
+    boxes.Info(kMessageCaption, kJobRefusedMessage);
     return false;
   }
   LinePrinter printer(surface);

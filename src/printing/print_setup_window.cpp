@@ -54,8 +54,8 @@ int PointSize(const QFont& font) {
 
 }  // namespace
 
-TForm8::TForm8(PrinterSettings& settings, PrintDialogs& dialogs, QWidget* parent)
-    : QDialog(parent), settings_(settings), dialogs_(dialogs) {
+TForm8::TForm8(PrinterSettings& settings, PrintDialogs& dialogs, platform::MessageBoxes& boxes, QWidget* parent)
+    : QDialog(parent), settings_(settings), dialogs_(dialogs), boxes_(boxes) {
   setObjectName(QStringLiteral("Form8"));
   setWindowTitle(QStringLiteral("Impresora"));
   setFixedSize(208, 260);
@@ -134,7 +134,14 @@ void TForm8::Button2Click() {
   FormActivate();
 }
 
-void TForm8::ShowPrinterName() { label2_->setText(settings_.PrinterName().left(kNameLength)); }
+void TForm8::ShowPrinterName() {
+  if (!settings_.HasPrinter()) {
+    label2_->clear();
+    boxes_.Info(kMessageCaption, kNoPrinterMessage);
+    return;
+  }
+  label2_->setText(settings_.PrinterName().left(kNameLength));
+}
 
 void TForm8::ShowFont() {
   const QFont& font = settings_.Font();

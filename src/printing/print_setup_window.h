@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <array>
 
+#include "platform/message_boxes.h"
 #include "printing/print_dialogs.h"
 #include "printing/printer_settings.h"
 
@@ -16,7 +17,7 @@ namespace printing {
 
 class TForm8 final : public QDialog {
  public:
-  TForm8(PrinterSettings& settings, PrintDialogs& dialogs, QWidget* parent = nullptr);
+  TForm8(PrinterSettings& settings, PrintDialogs& dialogs, platform::MessageBoxes& boxes, QWidget* parent = nullptr);
 
   // Shows the window modally with its texts in the given language.
   int ShowModal(bool spanish);
@@ -41,6 +42,7 @@ class TForm8 final : public QDialog {
 
   PrinterSettings& settings_;
   PrintDialogs& dialogs_;
+  platform::MessageBoxes& boxes_;
   bool spanish_ = true;
   QPushButton* button1_;
   QPushButton* button2_;

@@ -39,7 +39,9 @@ class PrinterSettings final {
   Pitch pitch_ = Pitch::kDefault;
 };
 
-// The message shown when a printer is needed and none is installed.
+// The message shown when a printer is needed and none is installed, and the
+// caption of the box it is shown in.
 inline constexpr const char* kNoPrinterMessage = "There is no default printer currently selected";
+inline constexpr const char* kMessageCaption = "TRELVIX";
 
 }  // namespace printing

@@ -26,16 +26,6 @@ std::vector<Place> Places(const FakeDrawingSurface& surface) {
 
 void PrintTo(const Place& p, std::ostream* os) { *os << p.page << ":(" << p.x << "," << p.y << ")\"" << p.text << "\""; }
 
-TEST(LinePrinterRuns, TextGoesOnAtTheCaret) {
-  FakeDrawingSurface surface(1000, 1000);
-  printing::LinePrinter printer(surface);
-  printer.Write("abc");
-  printer.Write("de");
-  EXPECT_EQ(Places(surface), (std::vector<Place>{{1, 0, 0, "abc"}, {1, 30, 0, "de"}}));
-  EXPECT_EQ(printer.CaretX(), 50);
-  EXPECT_EQ(printer.LineHeight(), 14);
-}
-
 TEST(LinePrinterRuns, ALongRunIsCutAndGoesOnAtTheNextLine) {
   FakeDrawingSurface surface(100, 1000);
   printing::LinePrinter printer(surface);
@@ -44,6 +34,7 @@ TEST(LinePrinterRuns, ALongRunIsCutAndGoesOnAtTheNextLine) {
             (std::vector<Place>{{1, 0, 0, "ABCDEFGHIJ"}, {1, 0, 14, "KLMNOPQRST"}, {1, 0, 28, "UVWXY"}}));
   EXPECT_EQ(printer.CaretX(), 50);
   EXPECT_EQ(printer.CaretY(), 28);
+  EXPECT_EQ(printer.LineHeight(), 14);
 }
 
 TEST(LinePrinterRuns, ARunAfterATabIsCutWhereThePageEnds) {
@@ -112,18 +103,6 @@ TEST(LinePrinterLines, AnEmptyLineTakesTheCharacterHeight) {
   EXPECT_EQ(printer.CaretY(), 26);
   printer.Write("\n");  // a line feed alone ends the line too
   EXPECT_EQ(printer.CaretY(), 38);
-}
-
-TEST(LinePrinterLines, TheLineHeightFollowsTheTallestText) {
-  FakeDrawingSurface surface(1000, 1000);
-  printing::LinePrinter printer(surface);
-  printer.Write("a");
-  surface.textHeight = 20;
-  printer.Write("B");
-  EXPECT_EQ(printer.LineHeight(), 22);
-  surface.textHeight = 12;
-  printer.Write("c");
-  EXPECT_EQ(printer.LineHeight(), 22);
 }
 
 TEST(LinePrinterPages, ANewPageStartsWhenTheNextLineWouldNotFit) {

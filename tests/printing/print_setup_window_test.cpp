@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include "recording_boxes.h"
 #include "support/fake_print_dialogs.h"
 
 namespace {
@@ -33,7 +34,8 @@ class PrintSetupWindowTest : public ::testing::Test {
 
   printing::PrinterSettings settings;
   testing_support::FakePrintDialogs dialogs;
-  printing::TForm8 form{settings, dialogs};
+  printing_tests::RecordingBoxes boxes;
+  printing::TForm8 form{settings, dialogs, boxes};
 };
 
 TEST_F(PrintSetupWindowTest, AfterStartUpShowsCourierNew14DefaultPitchAndNoStyle) {
@@ -112,8 +114,18 @@ TEST_F(PrintSetupWindowTest, CancellingTheFontDialogChangesNothing) {
   EXPECT_EQ(Text("Label6"), "Por defecto");
 }
 
+// These tests run with no print system.
+TEST_F(PrintSetupWindowTest, WithoutAPrinterEveryOpeningSaysSo) {
+  Open(true);
+  Open(false);
+  EXPECT_EQ(boxes.shown, (std::vector<std::string>(2, "There is no default printer currently selected")));
+  EXPECT_EQ(Text("Label2"), "");
+  EXPECT_EQ(Text("Label4"), "Courier New");
+}
+
 TEST_F(PrintSetupWindowTest, ThePrinterChosenInTheSetupDialogIsShownCutTo38Characters) {
   Open(true);
+  boxes.shown.clear();
   const QString file = QStringLiteral("/tmp/reports/classification-of-the-final-race.pdf");
   dialogs.onPrinterDialog = [&](QPrinter& printer) {
     printer.setOutputFormat(QPrinter::PdfFormat);
@@ -123,6 +135,7 @@ TEST_F(PrintSetupWindowTest, ThePrinterChosenInTheSetupDialogIsShownCutTo38Chara
   EXPECT_EQ(dialogs.printerDialogs, 1);
   EXPECT_EQ(Text("Label2"), file.left(38));
   EXPECT_EQ(Text("Label2").size(), 38);
+  EXPECT_TRUE(boxes.shown.empty());
 }
 
 }  // namespace

@@ -72,22 +72,6 @@ TEST(ReportFrame, RowsPastTheBottomGoOnAtTheTopOfTheNextPageWithoutHeadings) {
   EXPECT_EQ(surface.page, 2);
 }
 
-TEST(ReportFrame, ARowWiderThanThePageGoesOnFromTheLeftEdge) {
-  FakeDrawingSurface surface(200, 1000);
-  printing::Report report = Classification(0);
-  report.rows.push_back({"1", "2", "3", "ABCDEFGHIJKLMNOPQRSTUVWXYZ"});
-  printing::LinePrinter printer(surface);
-  printing::WriteReport(printer, report, true);
-  // "3" ends at 170 and the next tab stop, 240, is past the page: the last
-  // cell starts the next line and is cut where the page ends.
-  const std::vector<std::string> lines = Lines(surface);
-  ASSERT_GE(lines.size(), 3u);
-  EXPECT_EQ(lines[lines.size() - 3], "1|2|3");
-  EXPECT_EQ(lines[lines.size() - 2], "ABCDEFGHIJKLMNOPQRST");
-  EXPECT_EQ(lines[lines.size() - 1], "UVWXYZ");
-  EXPECT_EQ(surface.drawn.back().x, 0);
-}
-
 TEST(ReportFrame, TitlesTakeTheOrderingInLowerCaseLettersOnly) {
   EXPECT_EQ("Passes " + printing::LowerAsciiLetters("By Car"), "Passes by car");
   EXPECT_EQ(printing::LowerAsciiLetters("POR TIPO Ñ É"), "por tipo Ñ É");
