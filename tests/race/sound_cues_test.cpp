@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/cue_queue.h"
+#include "race_harness.h"
 #include "support/fakes.h"
 
 namespace {
@@ -66,6 +68,39 @@ TEST_F(SoundCuesTest, SoundCheckReport) {
   auto missing = race::CheckSound(device);
   EXPECT_FALSE(missing.SoundBoxEnabled());
   EXPECT_EQ(missing.ReportLines()[1], "Ficheros de sonido: no (11+0)");
+}
+
+// A device whose cues play until the test ends them.
+class HeldBackend final : public platform::CueBackend {
+ public:
+  int OutputDeviceCount() override { return 1; }
+  bool CueExists(const std::string&) override { return true; }
+  void Start(const std::string& fileName) override { started.push_back(fileName.empty() ? "BEEP" : fileName); }
+  Played started;
+};
+
+TEST(SoundCuesTiming, ALongCueNeverDelaysTheTimingOfTheNextPass) {
+  HeldBackend backend;
+  platform::CueQueue queue(backend);
+  testing_support::FakeCounter counter;
+  testing_support::FakeClock clock;
+  testing_support::MemorySink sink;
+  race::RaceControl control(counter, clock, queue, sink);
+  control.InitTiming();
+  control.SetNumbering("261206", 1);
+  control.Setup().SetSoundBoxEnabled(true);
+  control.Setup().SetSoundTicked(true);
+  control.RadioGroup2Click(3);  // common timing
+  ASSERT_TRUE(control.Button1Click());
+  counter.AdvanceSeconds(20);
+  control.FormKeyDown(race::kVkF1);  // car 1: its cue waits behind the start cue, which lasts
+  counter.AdvanceSeconds(0.5);
+  control.FormKeyDown(race::kVkF1 + 1);  // car 2, half a second later
+  EXPECT_EQ(sink.passes, (std::vector<std::string>{"1\t1\t1\t20,000\t00'20\"000", "2\t2\t1\t20,500\t00'20\"500"}));
+  EXPECT_EQ(backend.started, Played{"sal.wav"});
+  queue.CueFinished();
+  queue.CueFinished();
+  EXPECT_EQ(backend.started, (Played{"sal.wav", "1.wav", "2.wav"}));
 }
 
 }  // namespace

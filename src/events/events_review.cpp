@@ -1,0 +1,95 @@
+#include "events/events_review.h"
+
+#include <cctype>
+#include <cstdio>
+#include <utility>
+
+namespace events {
+namespace {
+
+std::string Padded(const char* format, long long value) {
+  char buf[32];
+  std::snprintf(buf, sizeof buf, format, value);
+  return buf;
+}
+
+std::string RightAligned(const std::string& text, std::size_t width) {
+  std::size_t shown = 0;
+  for (char c : text) shown += (static_cast<unsigned char>(c) & 0xC0) != 0x80 ? 1 : 0;
+  return shown < width ? std::string(width - shown, ' ') + text : text;
+}
+
+}  // namespace
+
+bool MustComeBefore(const records::TInci& b, const records::TInci& a, InciOrder order) {
+  switch (order) {
+    case InciOrder::ByEvent:
+      return b.number < a.number;
+    case InciOrder::ByCar:
+      if (a.hasCar && b.hasCar) return b.car < a.car || (b.car == a.car && b.number < a.number);
+      return !a.hasCar && b.hasCar;
+    case InciOrder::ByType:
+      // Byte by byte: std::string compares as unsigned bytes, a prefix first.
+      if (b.type != a.type) return b.type < a.type;
+      if (b.car != a.car) return b.car < a.car;
+      return b.number < a.number;
+  }
+  return false;
+}
+
+void OrderInci(std::vector<records::TInci>& list, InciOrder order) {
+  for (std::size_t i = 0; i + 1 < list.size(); ++i) {
+    for (std::size_t j = i + 1; j < list.size(); ++j) {
+      if (MustComeBefore(list[j], list[i], order)) std::swap(list[i], list[j]);
+    }
+  }
+}
+
+std::array<std::string, 6> InciCells(const records::TInci& e) {
+  return {Padded("%4lld", e.number), e.hasCar ? Padded("%2lld", e.car) : std::string("--"),
+          e.hasLap ? Padded("%5lld", e.lap) : std::string("--"), RightAligned(e.time, 11), RightAligned(e.type, 5),
+          e.hasDetail ? std::string("*") : std::string(" ")};
+}
+
+std::array<std::string, 6> InciHeadings(bool spanish) {
+  if (spanish) return {"Inc.", "C.", "Vuelta", "T. total", "Tipo", "Det."};
+  return {"Event", "C.", "Lap", "Total t.", "Type", "Det."};
+}
+
+std::array<std::string, 3> InciOrderCaptions(bool spanish) {
+  if (spanish) return {"Por incidencia", "Por coche", "Por tipo"};
+  return {"By event", "By car", "By type"};
+}
+
+std::string InciCountText(bool spanish, std::size_t count) {
+  return (spanish ? "Incidencias: " : "Events: ") + std::to_string(count);
+}
+
+std::string InciReportTitle(bool spanish, InciOrder order) {
+  std::string caption = InciOrderCaptions(spanish)[static_cast<std::size_t>(order)];
+  for (char& c : caption) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return (spanish ? "Incidencias " : "Events ") + caption;
+}
+
+std::string InciReportHeading(bool spanish) {
+  const auto headings = InciHeadings(spanish);
+  std::string line;
+  for (std::size_t c = 0; c < 5; ++c) line += headings[c] + "\t";
+  return line;
+}
+
+std::vector<std::string> InciReportRows(const std::vector<records::TInci>& list) {
+  std::vector<std::string> rows;
+  rows.reserve(list.size());
+  for (const auto& e : list) {
+    const auto cells = InciCells(e);
+    std::string line;
+    for (std::size_t c = 0; c < 5; ++c) line += cells[c] + "\t";
+    rows.push_back(std::move(line));
+  }
+  return rows;
+}
+
+}  // namespace events
