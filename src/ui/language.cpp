@@ -8,6 +8,9 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextBlockFormat>
+#include <QTextCursor>
+#include <QTextEdit>
 
 #include "race/texts.h"
 #include "ui/main_window.h"
@@ -93,6 +96,12 @@ void TForm1::ApplyLanguage(bool atStartUp) {
   QStringList checklist;
   for (const Pair& line : kChecklist) checklist << line.Pick(es);
   memo2_->setPlainText(checklist.join(QLatin1Char('\n')));
+  // Eight lines of the checklist fill the memo's 97 pixels.
+  QTextCursor all(memo2_->document());
+  all.select(QTextCursor::Document);
+  QTextBlockFormat tight;
+  tight.setLineHeight(11, QTextBlockFormat::FixedHeight);
+  all.mergeBlockFormat(tight);
   memo3_->setPlainText(kSponsorMemo[0].Pick(es) + QLatin1Char('\n') + kSponsorMemo[1].Pick(es));
 
   for (const Caption& caption : kCaptions) {

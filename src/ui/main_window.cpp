@@ -9,6 +9,8 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextDocument>
+#include <QTextEdit>
 #include <QTimer>
 
 #include "ui/results_window.h"
@@ -76,15 +78,17 @@ void TForm1::BuildControls() {
   MakeCaption(this, "Label89", 2, 32, font());
   label88_ = MakeCell(this, QStringLiteral("Label88"), QRect(30, 28, 43, 16), CellFont(), Qt::AlignRight, Qt::white);
 
-  memo2_ = new QPlainTextEdit(this);
+  memo2_ = new QTextEdit(this);
   memo2_->setObjectName(QStringLiteral("Memo2"));
   memo2_->setGeometry(0, 48, 77, 97);
   memo2_->setReadOnly(true);
   memo2_->setEnabled(false);
   memo2_->setFont(SmallFont());
-  memo2_->setLineWrapMode(QPlainTextEdit::NoWrap);
+  memo2_->setLineWrapMode(QTextEdit::NoWrap);
   memo2_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   memo2_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  memo2_->document()->setDocumentMargin(0);
+  memo2_->setFrameStyle(QFrame::Box | QFrame::Plain);
   SetColour(memo2_, QPalette::Base, QColor(0, 255, 255));
   SetColour(memo2_, QPalette::Text, Qt::black);
 
@@ -104,6 +108,12 @@ void TForm1::BuildControls() {
   connect(button88_, &QPushButton::clicked, this, [this] { Button88Click(); });
 
   panel1_ = MakeTextPanel(this, "Panel1", QRect(0, 422, 65, 25), Qt::AlignRight);
+  // The idle clock "22h44' 33\"" fills the panel to its last pixel; stand-in
+  // faces a hair wider than Arial must not cut its first digit.
+  QFont clockFont = panel1_->font();
+  clockFont.setLetterSpacing(QFont::AbsoluteSpacing, -0.6);
+  panel1_->setFont(clockFont);
+  panel1_->setIndent(0);
   panel2_ = MakeTextPanel(this, "Panel2", QRect(110, 422, 211, 25), Qt::AlignRight);
   panel5_ = MakeTextPanel(this, "Panel5", QRect(324, 422, 81, 25), Qt::AlignHCenter);
   panel20_ = MakeTextPanel(this, "Panel20", QRect(432, 422, 77, 25), Qt::AlignRight);

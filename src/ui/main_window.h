@@ -26,6 +26,7 @@ class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class QSpinBox;
+class QTextEdit;
 class QTimer;
 
 namespace ui {
@@ -135,7 +136,7 @@ class TForm1 final : public QWidget, private race::RaceObserver {
   QPushButton* button75_ = nullptr;
   QPushButton* button88_ = nullptr;
   QLabel* label88_ = nullptr;
-  QPlainTextEdit* memo2_ = nullptr;
+  QTextEdit* memo2_ = nullptr;
   QFrame* panel3_ = nullptr;
   QFrame* panel4_ = nullptr;
   QLineEdit* edit2_ = nullptr;

@@ -9,6 +9,7 @@
 #include <QRadioButton>
 #include <QSignalBlocker>
 #include <QSpinBox>
+#include <QTextDocument>
 
 #include "race/setup.h"
 #include "ui/main_window.h"
@@ -119,6 +120,7 @@ void TForm1::BuildSetupPanel() {
   memo3_->setFont(SmallFont());
   memo3_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   memo3_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  memo3_->document()->setDocumentMargin(2);
   SetColour(memo3_, QPalette::Base, QColor(255, 0, 255));
   SetColour(memo3_, QPalette::Text, Qt::black);
 }

@@ -4,25 +4,33 @@
 
 namespace ui {
 
+namespace {
+
+// Stand-ins for the Windows faces the window was laid out with, narrow ones
+// first, so texts keep the widths they were placed for.
+void InstallFontStandIns() {
+  static const bool installed = [] {
+    QFont::insertSubstitutions(QStringLiteral("Small Fonts"),
+                               {QStringLiteral("Nimbus Sans Narrow"), QStringLiteral("Arial Narrow"),
+                                QStringLiteral("DejaVu Sans Condensed")});
+    QFont::insertSubstitutions(QStringLiteral("System"),
+                               {QStringLiteral("Nimbus Sans"), QStringLiteral("Arial"), QStringLiteral("DejaVu Sans")});
+    return true;
+  }();
+  (void)installed;
+}
+
+}  // namespace
+
 QFont PixelFont(const char* family, int pixels, bool bold) {
+  InstallFontStandIns();
   QFont font(QString::fromLatin1(family));
   font.setPixelSize(pixels);
   font.setBold(bold);
   return font;
 }
 
-QFont SmallFont() {
-  // Small Fonts is a narrow face; where it is missing a narrow one stands in,
-  // so the captions keep the width they were placed for.
-  static const bool substituted = [] {
-    QFont::insertSubstitutions(QStringLiteral("Small Fonts"),
-                               {QStringLiteral("Nimbus Sans Narrow"), QStringLiteral("Arial Narrow"),
-                                QStringLiteral("DejaVu Sans Condensed")});
-    return true;
-  }();
-  (void)substituted;
-  return PixelFont("Small Fonts", 9);
-}
+QFont SmallFont() { return PixelFont("Small Fonts", 9); }
 QFont CellFont() { return PixelFont("Courier New", 11); }
 QFont PanelFont() { return PixelFont("Arial", 13, true); }
 

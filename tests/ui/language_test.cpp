@@ -4,6 +4,7 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QTextEdit>
 
 #include "window_fixture.h"
 
@@ -66,7 +67,7 @@ class Language : public WindowTest {
   void ExpectAll(bool spanish) const {
     for (const Expected& e : kTexts) EXPECT_EQ(Shown(e.name), QString::fromUtf8(spanish ? e.es : e.en)) << e.name;
   }
-  QString Checklist() const { return Find<QPlainTextEdit>("Memo2")->toPlainText(); }
+  QString Checklist() const { return Find<QTextEdit>("Memo2")->toPlainText(); }
 };
 
 TEST_F(Language, SquareSwitchesEveryTextAndBack) {
