@@ -59,6 +59,16 @@ std::vector<std::string> RacesHeadings(bool spanish) {
 }
 
 std::string FixedSeconds(double seconds, int width) {
+  if (!(std::fabs(seconds) < 1e15)) {
+    // A hand-edited file may hold any number: too big for whole milliseconds.
+    char big[400];
+    std::snprintf(big, sizeof big, "%.3f", seconds);
+    std::string text = big;
+    for (char& c : text) {
+      if (c != '-' && (c < '0' || c > '9')) c = ',';
+    }
+    return RightAligned(text, static_cast<std::size_t>(width));
+  }
   const long long ms = std::llround(seconds * 1000.0);
   const long long whole = ms < 0 ? -ms : ms;
   char buf[48];

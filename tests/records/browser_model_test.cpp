@@ -21,6 +21,9 @@ TEST(BrowserModel, GridCellsArePaddedAsShown) {
   records::TRace race{7, 10, 4, "18h05'03\"045", "x"};
   EXPECT_EQ(records::RaceCells(race), (Cells{"   7", "  10", "   4", "18h05'03\"045"}));
   EXPECT_EQ(records::FixedSeconds(0.0, 7), "  0,000");
+  // Numbers no race writes but a hand edit may: shown, never a crash.
+  EXPECT_EQ(records::FixedSeconds(-1e19, 8), "-10000000000000000000,000");
+  EXPECT_EQ(records::FixedSeconds(1e15, 8), "1000000000000000,000");
 }
 
 TEST(BrowserModel, DescriptionAndDetailsValues) {
