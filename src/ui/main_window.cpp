@@ -46,7 +46,6 @@ TForm1::TForm1(const MainWindowServices& services, QWidget* parent)
   setObjectName(QStringLiteral("Form1"));
   setFixedSize(632, 453);
   setFont(PixelFont("System", 13));
-  setWindowTitle(QStringLiteral("Cuentavueltas/incidolímetro TRELVIX (TRELVIX). Versión 0.99."));
 
   BuildControls();
   BuildCarTable();
@@ -55,6 +54,8 @@ TForm1::TForm1(const MainWindowServices& services, QWidget* parent)
 
   race_.SetObserver(this);
   ApplyLanguage(true);
+  // The caption the window has until its start-up steps have run.
+  setWindowTitle(QStringLiteral("Cuentavueltas/incidolímetro TRELVIX (TRELVIX). Versión 0.99."));
   Render();
 
   timer1_ = new QTimer(this);

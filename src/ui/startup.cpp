@@ -29,7 +29,7 @@ void TForm1::FormActivate() {
     const QRect area = screen->geometry();
     move(area.width() / 2 - width() / 2, area.height() / 2 - height() / 2);
   }
-  Render();
+  ApplyLanguage(true);
   timer1_->start();
 
   const QString folder = QString::fromStdString(services_.recordFolder);

@@ -115,6 +115,7 @@ TEST(StartUpWithoutCounter, TimingErrorEndsTheProgram) {
   testing_support::FakeMessageBoxes boxes;
   testing_support::FakeLister lister;
   ui::TForm1 window({counter, clock, sound, boxes, lister, "."});
+  EXPECT_EQ(window.windowTitle(), "Cuentavueltas/incidolímetro TRELVIX (TRELVIX). Versión 0.99.");
   int quitCode = 0;
   window.SetQuitHandler([&](int code) { quitCode = code; });
   window.FormActivate();
