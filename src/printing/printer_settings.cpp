@@ -4,8 +4,7 @@
 
 namespace printing {
 
-PrinterSettings::PrinterSettings()
-    : printer_(QPrinter::HighResolution), font_(QStringLiteral("Courier New"), 14) {}
+PrinterSettings::PrinterSettings() : printer_(QPrinter::HighResolution), font_(QStringLiteral("Courier New"), 14) {}
 
 void PrinterSettings::SetChosenFont(const QFont& font) {
   font_ = font;

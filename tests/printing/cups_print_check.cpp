@@ -22,7 +22,8 @@ printing::Report LongClassification() {
   report.headings = {"Pos", "Coche", "Vueltas"};
   // Enough rows for a second page in a 14 point font.
   for (int i = 1; i <= 70; ++i) {
-    report.rows.push_back({(i < 10 ? " " : "") + std::to_string(i), "Fila" + std::to_string(i), std::to_string(100 - i)});
+    report.rows.push_back(
+        {(i < 10 ? " " : "") + std::to_string(i), "Fila" + std::to_string(i), std::to_string(100 - i)});
   }
   return report;
 }
@@ -32,7 +33,8 @@ int ExpectNoPrinter() {
   printing_tests::RecordingBoxes boxes;
   const bool printed = printing::PrintReport(settings, LongClassification(), true, boxes);
   if (printed || boxes.shown != std::vector<std::string>{printing::kNoPrinterMessage}) {
-    std::fprintf(stderr, "expected only the no-printer message; printed=%d, %zu messages\n", printed, boxes.shown.size());
+    std::fprintf(stderr, "expected only the no-printer message; printed=%d, %zu messages\n", printed,
+                 boxes.shown.size());
     return 1;
   }
   return 0;

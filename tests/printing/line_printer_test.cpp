@@ -24,7 +24,9 @@ std::vector<Place> Places(const FakeDrawingSurface& surface) {
   return result;
 }
 
-void PrintTo(const Place& p, std::ostream* os) { *os << p.page << ":(" << p.x << "," << p.y << ")\"" << p.text << "\""; }
+void PrintTo(const Place& p, std::ostream* os) {
+  *os << p.page << ":(" << p.x << "," << p.y << ")\"" << p.text << "\"";
+}
 
 TEST(LinePrinterRuns, ALongRunIsCutAndGoesOnAtTheNextLine) {
   FakeDrawingSurface surface(100, 1000);

@@ -23,7 +23,8 @@ class PrintSetupWindowTest : public ::testing::Test {
   }
   std::vector<bool> Ticks() const {
     std::vector<bool> ticks;
-    for (int i = 1; i <= 4; ++i) ticks.push_back(form.findChild<QCheckBox*>(QStringLiteral("CheckBox%1").arg(i))->isChecked());
+    for (int i = 1; i <= 4; ++i)
+      ticks.push_back(form.findChild<QCheckBox*>(QStringLiteral("CheckBox%1").arg(i))->isChecked());
     return ticks;
   }
   // Opens the window modally and closes it again once it is up.
@@ -65,7 +66,8 @@ TEST_F(PrintSetupWindowTest, TextsFollowTheLanguageOnEveryOpening) {
   EXPECT_EQ(Text("Label6"), "Default");
   EXPECT_EQ(Text("CheckBox2"), "Italic");
   EXPECT_EQ(Text("CheckBox3"), "Underline");
-  EXPECT_EQ(form.findChild<QPushButton*>("Button2")->toolTip(), "Recommended fixed font, as Courier, of about 14 points");
+  EXPECT_EQ(form.findChild<QPushButton*>("Button2")->toolTip(),
+            "Recommended fixed font, as Courier, of about 14 points");
 }
 
 TEST_F(PrintSetupWindowTest, ABoldItalicFontTicksTheFirstTwoBoxesAtOnce) {

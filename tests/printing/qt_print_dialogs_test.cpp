@@ -1,12 +1,12 @@
 // The real font dialog, answered by the test as soon as it is up.
-#include "printing/print_dialogs.h"
-
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QFontDialog>
 #include <QTimer>
 #include <functional>
+
+#include "printing/print_dialogs.h"
 
 namespace {
 
