@@ -212,6 +212,7 @@ void TForm1::ScreenChanged() { Render(); }
 
 void TForm1::RunningChanged(bool running) {
   if (running) {
+    if (form4_ != nullptr) form4_->RaceStarted(race_.State().Participants);
     memo1_->clear();
     memo1_->setFocus();
   } else {
@@ -220,7 +221,7 @@ void TForm1::RunningChanged(bool running) {
 }
 
 void TForm1::PassAccepted(int car) {
-  if (form4_ != nullptr) form4_->PassAccepted(car, race_.State().Standings);
+  if (form4_ != nullptr) form4_->PassAccepted(car, race_.State(), race_.Cars());
 }
 
 void TForm1::ShowError(const std::string& message) { services_.boxes.Info(kAppTitle, message); }

@@ -1,12 +1,16 @@
 #pragma once
-// TForm4, the results window for a second monitor. For now it is only its
-// frame at its fixed place; the main window already calls every hook the
-// full display needs (the passing car's mark, the cell fonts, the screen).
+// TForm4, the results window for the public on a second monitor: the
+// running order as big car numbers with their laps beneath, the race clock,
+// the race length and two sponsor banners. The car that crossed the line
+// last is marked in yellow. It never takes input.
 
 #include <QWidget>
 #include <array>
 
 #include "race/race_control.h"
+
+class QLabel;
+class QScreen;
 
 namespace ui {
 
@@ -14,17 +18,41 @@ class TForm4 final : public QWidget {
  public:
   explicit TForm4(QWidget* parent = nullptr);
 
-  // An accepted pass of the car, after the standings were sorted.
-  void PassAccepted(int car, const std::array<int, race::kCars + 1>& standings);
-  // The participant count changed: the number cells take their normal fonts.
+  // An accepted pass of the car, after the standings were sorted: the mark
+  // moves to the car's position and, while the window is visible, the order
+  // and the laps are written.
+  void PassAccepted(int car, const race::TRaceState& race, const race::TCoches& cars);
+  // A race starts: no car is marked, and positions beyond the participants
+  // are emptied so no number of an earlier race is left on the screen.
+  void RaceStarted(int participants);
+  // The participant count changed: the cells take their normal fonts.
   void ResetCellFonts();
-  // The main window's screen changed (order, clock, race length).
+  // Clock and race length, at every tick whether visible or not.
   void ShowScreen(const race::RaceScreen& screen);
 
-  int lastCar() const noexcept { return lastCar_; }
+  int ResultsLastCar() const noexcept { return resultsLastCar_; }
+
+ protected:
+  void showEvent(QShowEvent* event) override;
 
  private:
-  int lastCar_ = 0;
+  void Highlight(int car, const race::TRaceState& race);
+  QColor ColumnColour(int position) const;
+  // Where the window goes: the first screen that is not the primary one,
+  // else the fixed spot left of the primary when a screen shows it, else
+  // the middle of the primary screen.
+  void Place();
+
+  std::array<QLabel*, race::kCars + 1> numbers_{};  // Label1..Label12
+  std::array<QLabel*, race::kCars + 1> laps_{};     // Label13..Label24
+  QLabel* panel1_ = nullptr;
+  QLabel* panel2_ = nullptr;
+  QLabel* panel3_ = nullptr;
+  QLabel* panel4_ = nullptr;
+  int resultsLastCar_ = 0;
 };
+
+inline constexpr int kResultsFixedLeft = -1548;
+inline constexpr int kResultsFixedTop = 133;
 
 }  // namespace ui
