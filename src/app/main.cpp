@@ -8,13 +8,16 @@
 #include "platform/counter.h"
 #include "platform/directory.h"
 #include "platform/qt_message_boxes.h"
-#include "platform/sound.h"
+#include "platform/qt_sound.h"
 #include "ui/files_browser.h"
 #include "ui/main_window.h"
 #include "ui/record_folder.h"
 #include "ui/results_window.h"
 
 int main(int argc, char* argv[]) {
+  // Qt's PulseAudio output drops some plays of short cues with its default
+  // latency; this must be set before the sound system starts.
+  if (qEnvironmentVariableIsEmpty("PULSE_LATENCY_MSEC")) qputenv("PULSE_LATENCY_MSEC", "60");
   QApplication app(argc, argv);
   QApplication::setApplicationName(QString::fromLatin1(ui::kAppTitle));
 
@@ -26,9 +29,11 @@ int main(int argc, char* argv[]) {
 
   platform::MonotonicCounter counter;
   platform::SystemClock clock;
-  platform::SilentSound sound;  // real sound comes with the cue player
+  // Cue files are looked up beside the program; cues play one after another
+  // without ever holding up a key press.
+  platform::QtSound sound{QDir(QCoreApplication::applicationDirPath())};
   platform::PosixDirectoryLister lister;
-  ui::TForm1 form1({counter, clock, sound, boxes, lister, QDir::toNativeSeparators(folder).toStdString()});
+  ui::TForm1 form1({counter, clock, sound.device(), boxes, lister, QDir::toNativeSeparators(folder).toStdString()});
   boxes.SetParent(&form1);
   ui::TForm2 form2(&form1);
   ui::TForm4 form4;

@@ -130,9 +130,6 @@ void QtCueBackend::Finish() {
 
 QtSound::QtSound(QDir cueFolder) : backend_(std::move(cueFolder)), queue_(backend_) {
   backend_.SetQueue(&queue_);
-  // Qt's PulseAudio output drops some plays of short effects with its
-  // default latency; a set value keeps every cue.
-  if (qEnvironmentVariableIsEmpty("PULSE_LATENCY_MSEC")) qputenv("PULSE_LATENCY_MSEC", "60");
 }
 
 }  // namespace platform

@@ -40,17 +40,27 @@ pactl set-default-sink nullsink
 "$tools_dir/make_cues.sh" "$work/cues" || exit 1
 [ -s "$work/cues/1.wav" ] || { echo "FAIL: no cue was generated"; exit 1; }
 
-parec -d nullsink.monitor --raw --format=s16le --channels=1 --rate=22050 --latency-msec=10 >"$work/heard.raw" &
-REC=$!
-sleep 0.3
-"$check_bin" "$work/cues" 1.wav beep
-rc=$?
-sleep 0.3
-kill "$REC" 2>/dev/null; wait "$REC" 2>/dev/null; REC=
-if [ $rc -ne 0 ]; then echo "FAIL: playback check exited $rc"; exit 1; fi
+# Plays the cues given through the program's sound path while the sink's
+# monitor is recorded, and counts the samples louder than background noise.
+play_and_listen() {
+  parec -d nullsink.monitor --raw --format=s16le --channels=1 --rate=22050 --latency-msec=10 >"$work/heard.raw" &
+  REC=$!
+  sleep 0.3
+  "$check_bin" "$work/cues" "$@"
+  local rc=$?
+  sleep 0.3
+  kill "$REC" 2>/dev/null; wait "$REC" 2>/dev/null; REC=
+  if [ $rc -ne 0 ]; then echo "FAIL: playback check of $* exited $rc"; exit 1; fi
+  od -An -v -td2 -w2 "$work/heard.raw" | awk '{ v = $1 < 0 ? -$1 : $1; if (v > 1000) n++ } END { print n + 0 }'
+}
 
-# Count samples louder than background noise.
-loud=$(od -An -v -td2 -w2 "$work/heard.raw" | awk '{ v = $1 < 0 ? -$1 : $1; if (v > 1000) n++ } END { print n + 0 }')
-echo "samples recorded: $(( $(stat -c %s "$work/heard.raw") / 2 )), loud: $loud"
+loud=$(play_and_listen 1.wav)
+echo "1.wav: $loud loud samples"
 if [ "$loud" -lt 1000 ]; then echo "FAIL: the cue did not reach the device"; exit 1; fi
-echo "PASS: the cue reached the audio device"
+
+# A cue file that exists but cannot be played gives the default sound.
+head -c 3000 /dev/urandom >"$work/cues/broken.wav"
+loud=$(play_and_listen broken.wav)
+echo "broken.wav: $loud loud samples"
+if [ "$loud" -lt 500 ]; then echo "FAIL: an unplayable cue gave no sound"; exit 1; fi
+echo "PASS: cues reach the audio device"
