@@ -9,6 +9,10 @@
 #include "platform/directory.h"
 #include "platform/qt_message_boxes.h"
 #include "platform/qt_sound.h"
+#include "printing/print_dialogs.h"
+#include "printing/print_setup_window.h"
+#include "printing/printer_settings.h"
+#include "ui/events_review_window.h"
 #include "ui/files_browser.h"
 #include "ui/main_window.h"
 #include "ui/record_folder.h"
@@ -35,7 +39,15 @@ int main(int argc, char* argv[]) {
   platform::PosixDirectoryLister lister;
   ui::TForm1 form1({counter, clock, sound.device(), boxes, lister, QDir::toNativeSeparators(folder).toStdString()});
   boxes.SetParent(&form1);
-  ui::TForm2 form2(&form1);
+  // The printer settings: the default printer and "Courier New" 14 points.
+  printing::PrinterSettings printerSettings;
+  printing::QtPrintDialogs printDialogs;
+  ui::SettingsReportPrinter reportPrinter(printerSettings, boxes);
+  ui::TForm2 form2({lister, boxes, reportPrinter, QDir::toNativeSeparators(folder).toStdString()}, &form1);
+  ui::TForm3 form3(boxes, reportPrinter, &form2);
+  printing::TForm8 form8(printerSettings, printDialogs, boxes, &form2);
+  form2.SetEventsReview(&form3);
+  form2.SetPrintSetup(&form8);
   ui::TForm4 form4;
   form1.SetFilesBrowser(&form2);
   form1.SetResultsWindow(&form4);

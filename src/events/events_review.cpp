@@ -92,4 +92,11 @@ std::vector<std::string> InciReportRows(const std::vector<records::TInci>& list)
   return rows;
 }
 
+int InciGridHeight(int rowCount, int top, int windowHeight) {
+  constexpr int kRow = 14;
+  const int wanted = 2 * kRow + 3 + rowCount * kRow / 4 * 4;
+  const int fits = (windowHeight - top - 20) / kRow * kRow;
+  return wanted > fits ? fits : wanted;
+}
+
 }  // namespace events

@@ -40,4 +40,10 @@ std::string InciReportTitle(bool spanish, InciOrder order);
 std::string InciReportHeading(bool spanish);
 std::vector<std::string> InciReportRows(const std::vector<records::TInci>& list);
 
+// The grid's height for `rowCount` rows, the heading row included: two rows
+// and 3 pixels plus the rows' height rounded down to a multiple of 4; when
+// that is more than the whole rows that fit below `top` in a window
+// `windowHeight` high less 20 pixels, those rows (the grid then scrolls).
+int InciGridHeight(int rowCount, int top, int windowHeight);
+
 }  // namespace events

@@ -1,12 +1,401 @@
+// The files browser: building its controls and following the operator's
+// choices of day, race and order.
 #include "ui/files_browser.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QShowEvent>
+#include <QTableWidget>
+
+#include "printing/print_setup_window.h"
+#include "printing/printer_settings.h"
+#include "records/browser_model.h"
+#include "records/naming.h"
+#include "ui/events_review_window.h"
+#include "ui/record_grid.h"
+#include "ui/widgets.h"
 
 namespace ui {
 
-TForm2::TForm2(QWidget* parent) : QDialog(parent) {
+namespace {
+
+constexpr int kClassificationTop = 44;
+constexpr int kPassesTop = 44;
+constexpr int kDaysTop = 268;
+constexpr int kDaysTitleTop = 256;
+constexpr int kRacesTop = 268;
+constexpr int kDayHeight = 14;
+// A classification has at most twelve rows; a longer one, put there by
+// hand, scrolls above the days title instead of covering it.
+constexpr int kClassificationRoom = kDaysTitleTop + 8;
+
+QPushButton* MakeButton(QWidget* parent, const char* name, const QRect& place) {
+  auto* button = new QPushButton(parent);
+  button->setObjectName(QString::fromLatin1(name));
+  button->setGeometry(place);
+  button->setFont(SmallFont());
+  return button;
+}
+
+QLabel* MakeValue(QWidget* parent, const char* name, int x, int y) {
+  QLabel* value = MakeCaption(parent, name, x, y, SmallFont());
+  SetColour(value, QPalette::Window, Qt::white);
+  return value;
+}
+
+void SetCaption(QLabel* label, const std::string& text, int maxWidth = 0) {
+  label->setText(Q(text));
+  label->adjustSize();
+  if (maxWidth > 0 && label->width() > maxWidth) label->resize(maxWidth, label->height());
+}
+
+}  // namespace
+
+TForm2::TForm2(const FilesBrowserServices& services, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                          Qt::WindowSystemMenuHint),
+      services_(services) {
   setObjectName(QStringLiteral("Form2"));
-  setWindowTitle(QStringLiteral("Ficheros"));
-  setFixedSize(480, 320);
+  setFixedSize(kWidth, kHeight);
   setModal(true);
+  setFont(SmallFont());
+  BuildControls();
+  SetTexts();
+}
+
+void TForm2::BuildControls() {
+  const QFont cells = CellFont();
+  descriptionLabel_ = MakeCaption(this, "DescriptionLabel", 4, 4, SmallFont());
+  descriptionValue_ = MakeValue(this, "DescriptionValue", 60, 4);
+  detailsLabel_ = MakeCaption(this, "DetailsLabel", 20, 16, SmallFont());
+  detailsValue_ = MakeValue(this, "DetailsValue", 60, 16);
+
+  classificationTitle_ = MakeCaption(this, "ClassificationTitle", 96, 32, SmallFont());
+  printClassification_ = MakeButton(this, "PrintClassification", QRect(224, 28, 53, 15));
+  connect(printClassification_, &QPushButton::clicked, this, [this] { PrintClassification(); });
+  classificationGrid_ =
+      MakeRecordGrid(this, "ClassificationGrid", QRect(4, kClassificationTop, 288, 46), {32, 24, 56, 88, 64}, cells);
+  // Display only; its cells keep their black text.
+  classificationGrid_->setEnabled(false);
+  SetColour(classificationGrid_, QPalette::Text, Qt::black);
+
+  nextFileLabel_ = MakeCaption(this, "NextFileLabel", 380, 16, SmallFont());
+  nextFileValue_ = MakeValue(this, "NextFileValue", 432, 16);
+
+  passesTitle_ = MakeCaption(this, "PassesTitle", 348, 32, SmallFont());
+  printPasses_ = MakeButton(this, "PrintPasses", QRect(420, 28, 53, 15));
+  connect(printPasses_, &QPushButton::clicked, this, [this] { PrintPasses(); });
+
+  orderChoice_ = new QGroupBox(this);
+  orderChoice_->setObjectName(QStringLiteral("OrderChoice"));
+  orderChoice_->setGeometry(488, 0, 76, 43);
+  orderChoice_->setFont(SmallFont());
+  byPass_ = new QRadioButton(orderChoice_);
+  byPass_->setObjectName(QStringLiteral("ByPass"));
+  byPass_->setGeometry(6, 13, 68, 14);
+  byCarItem_ = new QRadioButton(orderChoice_);
+  byCarItem_->setObjectName(QStringLiteral("ByCar"));
+  byCarItem_->setGeometry(6, 27, 68, 14);
+  connect(byPass_, &QRadioButton::clicked, this, [this] { ChooseOrder(false); });
+  connect(byCarItem_, &QRadioButton::clicked, this, [this] { ChooseOrder(true); });
+
+  eventsButton_ = MakeButton(this, "EventsButton", QRect(568, 4, 56, 18));
+  connect(eventsButton_, &QPushButton::clicked, this, [this] { EventsButtonClick(); });
+  printerButton_ = MakeButton(this, "PrinterButton", QRect(568, 24, 56, 18));
+  connect(printerButton_, &QPushButton::clicked, this, [this] { PrinterButtonClick(); });
+
+  passesGrid_ = MakeRecordGrid(this, "PassesGrid", QRect(328, kPassesTop, 280, 44), {32, 24, 48, 64, 88}, cells);
+  passesGrid_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  connect(passesGrid_, &QTableWidget::cellClicked, this, [this] {
+    ClearGridSelection(passesGrid_);
+    eventsButton_->setFocus();
+  });
+
+  daysTitle_ = MakeCaption(this, "DaysTitle", 4, kDaysTitleTop, SmallFont());
+  dayList_ = new QListWidget(this);
+  dayList_->setObjectName(QStringLiteral("DayList"));
+  dayList_->setGeometry(4, kDaysTop, 48, 0);
+  dayList_->setFont(cells);
+  dayList_->setFrameStyle(QFrame::NoFrame);
+  dayList_->setUniformItemSizes(true);
+  dayList_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  SetColour(dayList_, QPalette::Base, Qt::white);
+  connect(dayList_, &QListWidget::currentRowChanged, this, [this](int row) {
+    if (!filling_ && row >= 0) ChooseDay(row);
+  });
+
+  racesTitle_ = MakeCaption(this, "RacesTitle", 168, kDaysTitleTop, SmallFont());
+  printRaces_ = MakeButton(this, "PrintRaces", QRect(236, 252, 53, 15));
+  connect(printRaces_, &QPushButton::clicked, this, [this] { PrintRaces(); });
+  racesGrid_ = MakeRecordGrid(this, "RacesGrid", QRect(76, kRacesTop, 248, 46), {32, 40, 48, 104}, cells);
+  connect(racesGrid_, &QTableWidget::currentCellChanged, this, [this](int row, int, int previousRow, int) {
+    if (!filling_ && row >= 0 && row != previousRow) ChooseRace(row);
+  });
+}
+
+void TForm2::SetTexts() {
+  const bool es = spanish_;
+  setWindowTitle(es ? QStringLiteral("Ficheros") : QStringLiteral("Files"));
+  SetCaption(descriptionLabel_, es ? "Descripción" : "Description");
+  SetCaption(detailsLabel_, es ? "Detalles" : "Details");
+  SetCaption(classificationTitle_, es ? "Clasificación" : "Classification");
+  SetCaption(nextFileLabel_, es ? "Sig. fichero" : "Next file");
+  orderChoice_->setTitle(es ? QStringLiteral("Pasos") : QStringLiteral("Passes"));
+  byPass_->setText(es ? QStringLiteral("Por paso") : QStringLiteral("By pass"));
+  byCarItem_->setText(es ? QStringLiteral("Por coche") : QStringLiteral("By car"));
+  eventsButton_->setText(es ? QStringLiteral("Incidencias") : QStringLiteral("Events"));
+  printerButton_->setText(es ? QStringLiteral("Impresora") : QStringLiteral("Printer"));
+  for (QPushButton* print : {printClassification_, printPasses_, printRaces_}) {
+    print->setText(es ? QStringLiteral("Imprimir") : QStringLiteral("Print"));
+  }
+  SetGridHeadings(classificationGrid_, records::ClassificationHeadings(es));
+  SetGridHeadings(passesGrid_, records::PassesHeadings(es));
+  SetGridHeadings(racesGrid_, records::RacesHeadings(es));
+}
+
+void TForm2::Prepare(bool spanish, std::string nextRaceBase) {
+  spanish_ = spanish;
+  nextRaceBase_ = std::move(nextRaceBase);
+}
+
+int TForm2::ShowModal(bool spanish, std::string nextRaceBase) {
+  Prepare(spanish, std::move(nextRaceBase));
+  return exec();
+}
+
+void TForm2::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  if (!event->spontaneous()) FormShow();
+}
+
+void TForm2::hideEvent(QHideEvent* event) {
+  // Closing releases the passes; only the order choice is kept.
+  if (!event->spontaneous()) {
+    passes_.Clear();
+    passesFile_.clear();
+  }
+  QDialog::hideEvent(event);
+}
+
+void TForm2::FormShow() {
+  if (const QScreen* s = screen()) {
+    const QRect area = s->geometry();
+    move(area.x() + area.width() / 2 - width() / 2, area.y() + area.height() / 2 - height() / 2);
+  }
+  SetTexts();
+  ShowOrderChoice();
+
+  // The days: every races file of the folder, latest last.
+  filling_ = true;
+  days_ = records::DayList(services_.lister.List(services_.recordFolder));
+  dayList_->clear();
+  for (const auto& day : days_) {
+    auto* item = new QListWidgetItem(Q(day), dayList_);
+    item->setSizeHint(QSize(0, kDayHeight));
+  }
+  SetCaption(daysTitle_, (spanish_ ? "Días: " : "Days: ") + std::to_string(days_.size()));
+  const int listRoom = kHeight - kDaysTop - 20;
+  const int listHeight = static_cast<int>(days_.size()) * kDayHeight;
+  dayList_->setVerticalScrollBarPolicy(listHeight > listRoom ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+  dayList_->resize(listHeight > listRoom ? 64 : 48, std::min(listHeight, listRoom));
+
+  // Empty grids until a race fills them; nothing of the last opening stays.
+  for (QTableWidget* grid : {classificationGrid_, passesGrid_, racesGrid_}) {
+    FillGridRows(grid, {});
+    ClearGridSelection(grid);
+  }
+  SizeGrid(classificationGrid_, 0, false);
+  SizeGrid(passesGrid_, 0, true);
+  SizeGrid(racesGrid_, 0, false);
+  SetCaption(descriptionValue_, "");
+  SetCaption(detailsValue_, "");
+  SetCaption(passesTitle_, spanish_ ? "Pasos: " : "Passes: ");
+  SetCaption(racesTitle_, spanish_ ? "Carreras: " : "Races: ");
+  SetCaption(nextFileValue_, nextRaceBase_);
+  races_ = {};
+  passes_.Clear();
+  passesFile_.clear();
+  chosenDay_.clear();
+  eventsFileName_.clear();
+  filling_ = false;
+
+  if (!days_.empty()) ChooseDay(static_cast<int>(days_.size()) - 1);
+}
+
+void TForm2::ChooseDay(int index) {
+  if (index < 0 || index >= static_cast<int>(days_.size())) return;
+  filling_ = true;
+  dayList_->setCurrentRow(index);
+  filling_ = false;
+  chosenDay_ = days_[static_cast<std::size_t>(index)];
+
+  std::string bytes;
+  if (!ReadFile(chosenDay_ + "00.txt", bytes)) return;
+  auto read = records::ReadRaces(bytes);
+  ShowMessages(read.messages);
+  // A number that does not convert ends the reading: the races shown stay.
+  if (read.stopped) return;
+  races_ = std::move(read);
+
+  std::vector<std::vector<std::string>> rows;
+  for (const auto& race : races_.items) rows.push_back(records::RaceCells(race));
+  filling_ = true;
+  FillGridRows(racesGrid_, rows);
+  ClearGridSelection(racesGrid_);
+  filling_ = false;
+  SizeGrid(racesGrid_, static_cast<int>(rows.size()), false);
+  SetCaption(racesTitle_, (spanish_ ? "Carreras: " : "Races: ") + std::to_string(races_.items.size()));
+
+  if (races_.items.empty()) return;
+  const int last = static_cast<int>(races_.items.size()) - 1;
+  filling_ = true;
+  racesGrid_->setCurrentCell(last, 0);
+  filling_ = false;
+  ChooseRace(last);
+}
+
+void TForm2::ChooseRace(int row) {
+  if (row < 0 || row >= static_cast<int>(races_.items.size())) return;
+  LoadRace(races_.items[static_cast<std::size_t>(row)].race);
+}
+
+void TForm2::LoadRace(int raceNumber) {
+  LoadClassification(records::RaceFileName(chosenDay_, raceNumber, ".cls"));
+  if (LoadPasses(records::RaceFileName(chosenDay_, raceNumber, ".pss"))) {
+    byCar_ = false;
+    ShowOrderChoice();
+    ShowPasses();
+  }
+  // The events button hands this name on whether or not the file is there.
+  const std::string events = records::RaceFileName(chosenDay_, raceNumber, ".inc");
+  const std::string found = FindFile(events);
+  eventsFileName_ = found.empty() ? events : found;
+}
+
+bool TForm2::LoadClassification(const std::string& fileName) {
+  std::string bytes;
+  if (!ReadFile(fileName, bytes)) return false;
+  const records::ClassificationFile file = records::ReadClassification(bytes);
+  ShowMessages(file.rows.messages);
+  // A number that does not convert ends the reading; the display stays.
+  if (file.rows.stopped) return false;
+  SetCaption(detailsValue_, records::DetailsValue(file), 380 - 60 - 4);
+  SetCaption(descriptionValue_, records::DescriptionValue(file), 488 - 60 - 4);
+  std::vector<std::vector<std::string>> rows;
+  for (const auto& row : file.rows.items) rows.push_back(records::ClassificationCells(row));
+  FillGridRows(classificationGrid_, rows);
+  SizeGrid(classificationGrid_, static_cast<int>(rows.size()), false);
+  return true;
+}
+
+bool TForm2::LoadPasses(const std::string& fileName) {
+  const std::string found = FindFile(fileName);
+  if (found.empty()) return false;
+  const std::string path = records::JoinPath(services_.recordFolder, found);
+  const bool read = passes_.Load(path);
+  if (read) ShowMessages(passes_.result().messages);
+  if (read && !passes_.result().stopped) {
+    passesFile_ = path;
+    return true;
+  }
+  // Unreadable, or ended by a number that does not convert: the list goes
+  // back to the passes still shown, in their order.
+  if (passesFile_.empty() || !passes_.Load(passesFile_)) {
+    passes_.Clear();
+  } else if (byCar_) {
+    passes_.OrderByCar();
+  }
+  return false;
+}
+
+void TForm2::ChooseOrder(bool byCar) {
+  byCar_ = byCar;
+  ShowOrderChoice();
+  ShowPasses();
+}
+
+void TForm2::ShowPasses() {
+  if (byCar_) {
+    passes_.OrderByCar();
+  } else {
+    passes_.OrderByPass();
+  }
+  std::vector<std::vector<std::string>> rows;
+  rows.reserve(passes_.items().size());
+  for (const auto& pass : passes_.items()) rows.push_back(records::PassCells(pass));
+  FillGridRows(passesGrid_, rows);
+  SizeGrid(passesGrid_, static_cast<int>(rows.size()), true);
+  SetCaption(passesTitle_, (spanish_ ? "Pasos: " : "Passes: ") + std::to_string(passes_.items().size()));
+}
+
+void TForm2::ShowOrderChoice() {
+  byPass_->setChecked(!byCar_);
+  byCarItem_->setChecked(byCar_);
+}
+
+void TForm2::SizeGrid(QTableWidget* grid, int rows, bool passesGrid) {
+  const int top = grid->y();
+  const int room = grid == classificationGrid_ ? kClassificationRoom : kHeight;
+  grid->resize(grid->width(), records::GridPixelHeight(rows, top, room, passesGrid));
+}
+
+std::string TForm2::FindFile(const std::string& name) const {
+  return records::FindEntryIgnoringCase(services_.lister, services_.recordFolder, name);
+}
+
+bool TForm2::ReadFile(const std::string& fileName, std::string& bytes) const {
+  const std::string found = FindFile(fileName);
+  return !found.empty() && records::ReadWholeFile(records::JoinPath(services_.recordFolder, found), bytes);
+}
+
+void TForm2::ShowMessages(const std::vector<std::string>& messages) {
+  for (const auto& message : messages) services_.boxes.Info(printing::kMessageCaption, message);
+}
+
+void TForm2::EventsButtonClick() {
+  if (FindFile(eventsFileName_).empty() || eventsFileName_.empty()) {
+    services_.boxes.Info(printing::kMessageCaption, spanish_ ? "No existe el correspondiente fichero de incidencias"
+                                                             : "Corresponding events file not found");
+    return;
+  }
+  if (form3_ == nullptr) return;
+  EventsReviewRequest request;
+  request.spanish = spanish_;
+  request.eventsFileName = eventsFileName_;
+  request.path = records::JoinPath(services_.recordFolder, FindFile(eventsFileName_));
+  request.day = chosenDay_;
+  request.description = descriptionValue_->text().toStdString();
+  request.details = detailsValue_->text().toStdString();
+  form3_->ShowModal(std::move(request));
+  eventsButton_->setFocus();
+}
+
+void TForm2::PrinterButtonClick() {
+  if (form8_ != nullptr) form8_->ShowModal(spanish_);
+}
+
+void TForm2::PrintClassification() { PrintGrid(classificationGrid_, spanish_ ? "Clasificación" : "Classification"); }
+
+void TForm2::PrintPasses() {
+  const QString caption = byCar_ ? byCarItem_->text() : byPass_->text();
+  PrintGrid(passesGrid_, (spanish_ ? "Pasos " : "Passes ") + printing::LowerAsciiLetters(caption.toStdString()));
+}
+
+void TForm2::PrintRaces() { PrintGrid(racesGrid_, spanish_ ? "Carreras" : "Races"); }
+
+void TForm2::PrintGrid(const QTableWidget* grid, std::string title) {
+  printing::Report report;
+  report.day = chosenDay_;
+  report.description = descriptionValue_->text().toStdString();
+  report.details = detailsValue_->text().toStdString();
+  report.title = std::move(title);
+  report.headings = GridHeadings(grid);
+  report.rows = GridRows(grid);
+  services_.printer.Print(report, spanish_);
 }
 
 }  // namespace ui

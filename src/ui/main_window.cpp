@@ -13,6 +13,7 @@
 #include <QTextEdit>
 #include <QTimer>
 
+#include "ui/files_browser.h"
 #include "ui/results_window.h"
 #include "ui/widgets.h"
 
@@ -204,8 +205,10 @@ void TForm1::Button75Click() {
 }
 
 void TForm1::Button88Click() {
-  if (form2_ != nullptr) form2_->exec();
+  // The browser shows its texts in the language of the moment.
+  if (form2_ != nullptr) form2_->ShowModal(race_.spanish(), race_.NextRaceBase());
   activateWindow();
+  button1_->setFocus();
 }
 
 void TForm1::ScreenChanged() { Render(); }

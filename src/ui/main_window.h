@@ -31,6 +31,7 @@ class QTimer;
 
 namespace ui {
 
+class TForm2;
 class TForm4;
 
 // What the window needs from the machine; tests put fakes in.
@@ -57,7 +58,7 @@ class TForm1 final : public QWidget, private race::RaceObserver {
   TForm1& operator=(const TForm1&) = delete;
 
   // The other windows it opens; either may be left unset.
-  void SetFilesBrowser(QDialog* form2) { form2_ = form2; }
+  void SetFilesBrowser(TForm2* form2) { form2_ = form2; }
   void SetResultsWindow(TForm4* form4) { form4_ = form4; }
   // Called with an exit code when start-up finds the program cannot run.
   void SetQuitHandler(std::function<void(int)> quit) { quit_ = std::move(quit); }
@@ -115,7 +116,7 @@ class TForm1 final : public QWidget, private race::RaceObserver {
   MainWindowServices services_;
   records::RaceFiles files_;
   race::RaceControl race_;
-  QDialog* form2_ = nullptr;
+  TForm2* form2_ = nullptr;
   TForm4* form4_ = nullptr;
   std::function<void(int)> quit_;
   bool startedUp_ = false;

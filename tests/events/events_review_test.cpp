@@ -57,4 +57,14 @@ TEST(EventsReview, ReportLines) {
   EXPECT_EQ(rows[1], "   2\t--\t--\t     25,500\t MANU\t");
 }
 
+TEST(EventsReview, GridGrowsWithItsRowsUntilTheWindowIsFull) {
+  // Heading and one empty row: 28 + 3 + 28.
+  EXPECT_EQ(events::InciGridHeight(2, 52, 431), 59);
+  // Eleven rows: 154 rounded down to 152.
+  EXPECT_EQ(events::InciGridHeight(11, 52, 431), 183);
+  // 359 pixels below the grid's top hold 25 whole rows.
+  EXPECT_EQ(events::InciGridHeight(23, 52, 431), 350);
+  EXPECT_EQ(events::InciGridHeight(400, 52, 431), 350);
+}
+
 }  // namespace
