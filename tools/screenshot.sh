@@ -1,17 +1,22 @@
 #!/usr/bin/env bash
 # Starts the built program under a virtual display and saves screenshots of
-# the main window: idle, and during a race after a few passes.
-# Usage: tools/screenshot.sh [path/to/trelvix]   (PNGs go to build/screenshots/)
+# the main window: idle, and during a race after a few passes; and of the
+# files browser and the events review over three sample races that the
+# program's own race control recorded (the seed_corpus tool).
+# Usage: tools/screenshot.sh [path/to/trelvix [path/to/seed_corpus]]
+# (PNGs go to build/screenshots/)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 PROGRAM="${1:-build/src/app/trelvix}"
-OUT=build/screenshots
+SEED="${2:-$(dirname "$PROGRAM")/../../tests/seed_corpus}"
+OUT="${SCREENSHOT_OUT:-build/screenshots}"
 mkdir -p "$OUT"
 [ -x "$PROGRAM" ] || { echo "build the program first: $PROGRAM" >&2; exit 1; }
 
 # The program keeps its records beside itself: run a copy in a scratch folder.
 WORK=$(mktemp -d)
 cp "$PROGRAM" "$WORK/trelvix"
+if [ -x "$SEED" ]; then "$SEED" "$WORK"; else echo "no $SEED: the files browser will be empty" >&2; fi
 export XDG_RUNTIME_DIR="$WORK/run"; mkdir -p "$XDG_RUNTIME_DIR"; chmod 700 "$XDG_RUNTIME_DIR"
 
 DISPLAY_NUMBER=:${SCREENSHOT_DISPLAY:-97}
@@ -36,6 +41,28 @@ MAIN=$(xdotool search --sync --onlyvisible --name 'TRELVIX \(TRELVIX\)' | head -
 xdotool windowfocus --sync "$MAIN"
 sleep 0.5
 import -display "$DISPLAY" -window "$MAIN" "$OUT/main-idle.png"
+
+# The files browser ("Ficheros" at 572,412 53x13) opens on the last race.
+xdotool mousemove --window "$MAIN" 598 418 click 1
+FILES=$(xdotool search --sync --onlyvisible --name '^Ficheros$' | head -1)
+sleep 0.5
+import -display "$DISPLAY" -window "$FILES" "$OUT/files-browser.png"
+# Its events button (568,4 56x18) opens the events review of that race.
+xdotool mousemove --window "$FILES" 596 13 click 1
+EVENTS=$(xdotool search --sync --onlyvisible --name '^Incidencias$' | head -1)
+sleep 0.4
+import -display "$DISPLAY" -window "$EVENTS" "$OUT/events-review.png"
+# By type (third choice of 312,124), then the first row: the manual event.
+xdotool mousemove --window "$EVENTS" 340 186 click 1
+sleep 0.2
+xdotool mousemove --window "$EVENTS" 26 73 click 1
+sleep 0.4
+import -display "$DISPLAY" -window "$EVENTS" "$OUT/events-review-detail.png"
+xdotool windowfocus --sync "$EVENTS" key Escape
+sleep 0.3
+xdotool windowfocus --sync "$FILES" key Escape
+sleep 0.3
+xdotool windowfocus --sync "$MAIN"
 
 # Start a race with the start button (0,0 73x25) and count a few passes.
 xdotool mousemove --window "$MAIN" 36 12 click 1

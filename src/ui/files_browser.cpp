@@ -3,6 +3,7 @@
 #include "ui/files_browser.h"
 
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -82,6 +83,7 @@ void TForm2::BuildControls() {
   // Display only; its cells keep their black text.
   classificationGrid_->setEnabled(false);
   SetColour(classificationGrid_, QPalette::Text, Qt::black);
+  SetColour(classificationGrid_->horizontalHeader(), QPalette::ButtonText, Qt::black);
 
   nextFileLabel_ = MakeCaption(this, "NextFileLabel", 380, 16, SmallFont());
   nextFileValue_ = MakeValue(this, "NextFileValue", 432, 16);
