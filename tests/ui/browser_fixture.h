@@ -91,6 +91,19 @@ class RaceRecorder {
   RaceHarness h;
 };
 
+// Runs `inside` once the modal window of that name is open, then closes it.
+inline void WhileModal(const char* name, std::function<void(QWidget*)> inside, int tries = 100) {
+  QTimer::singleShot(0, [name, inside, tries] {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (modal == nullptr || modal->objectName() != QLatin1String(name)) {
+      if (tries > 0) WhileModal(name, inside, tries - 1);
+      return;
+    }
+    inside(modal);
+    modal->close();
+  });
+}
+
 class BrowserTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -185,18 +198,6 @@ class BrowserTest : public ::testing::Test {
       headings.push_back(grid->horizontalHeaderItem(c)->text().toStdString());
     }
     return headings;
-  }
-  // Runs `inside` once the modal window of that name is open, then closes it.
-  static void WhileModal(const char* name, std::function<void(QWidget*)> inside, int tries = 100) {
-    QTimer::singleShot(0, [name, inside, tries] {
-      QWidget* modal = QApplication::activeModalWidget();
-      if (modal == nullptr || modal->objectName() != QLatin1String(name)) {
-        if (tries > 0) WhileModal(name, inside, tries - 1);
-        return;
-      }
-      inside(modal);
-      modal->close();
-    });
   }
   std::vector<std::string> BoxTexts() const {
     std::vector<std::string> texts;

@@ -174,7 +174,7 @@ TEST_F(EventsReview, PrintsTheTableInItsCurrentOrder) {
 TEST_F(EventsReview, OpenedFromTheBrowserWithItsDayAndDescription) {
   RecordFourEvents();
   Open(false);
-  WhileModal("Form3", [](QWidget* form3) {
+  testing_support::WhileModal("Form3", [](QWidget* form3) {
     QTest::mouseClick(form3->findChild<QAbstractButton*>(QStringLiteral("Button3")), Qt::LeftButton);
   });
   Click(browser.get(), "EventsButton");

@@ -73,7 +73,7 @@ TEST_F(FilesBrowser, PickingARaceLoadsItsFilesAndItsEvents) {
   // The events button opens the review of race 1 with its two events.
   std::string shownFile;
   std::string count;
-  WhileModal("Form3", [&](QWidget* form3) {
+  testing_support::WhileModal("Form3", [&](QWidget* form3) {
     shownFile = Text(form3, "Label4");
     count = Text(form3, "Label1");
   });
