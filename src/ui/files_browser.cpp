@@ -222,6 +222,7 @@ void TForm2::FormShow() {
   passes_.Clear();
   passesFile_.clear();
   chosenDay_.clear();
+  racesDay_.clear();
   eventsFileName_.clear();
   filling_ = false;
 
@@ -242,6 +243,7 @@ void TForm2::ChooseDay(int index) {
   // A number that does not convert ends the reading: the races shown stay.
   if (read.stopped) return;
   races_ = std::move(read);
+  racesDay_ = chosenDay_;
 
   std::vector<std::vector<std::string>> rows;
   for (const auto& race : races_.items) rows.push_back(records::RaceCells(race));
@@ -266,14 +268,14 @@ void TForm2::ChooseRace(int row) {
 }
 
 void TForm2::LoadRace(int raceNumber) {
-  LoadClassification(records::RaceFileName(chosenDay_, raceNumber, ".cls"));
-  if (LoadPasses(records::RaceFileName(chosenDay_, raceNumber, ".pss"))) {
+  LoadClassification(records::RaceFileName(racesDay_, raceNumber, ".cls"));
+  if (LoadPasses(records::RaceFileName(racesDay_, raceNumber, ".pss"))) {
     byCar_ = false;
     ShowOrderChoice();
     ShowPasses();
   }
   // The events button hands this name on whether or not the file is there.
-  const std::string events = records::RaceFileName(chosenDay_, raceNumber, ".inc");
+  const std::string events = records::RaceFileName(racesDay_, raceNumber, ".inc");
   const std::string found = FindFile(events);
   eventsFileName_ = found.empty() ? events : found;
 }
@@ -359,7 +361,8 @@ void TForm2::ShowMessages(const std::vector<std::string>& messages) {
 }
 
 void TForm2::EventsButtonClick() {
-  if (FindFile(eventsFileName_).empty() || eventsFileName_.empty()) {
+  const std::string found = eventsFileName_.empty() ? std::string() : FindFile(eventsFileName_);
+  if (found.empty()) {
     services_.boxes.Info(printing::kMessageCaption, spanish_ ? "No existe el correspondiente fichero de incidencias"
                                                              : "Corresponding events file not found");
     return;
@@ -368,7 +371,7 @@ void TForm2::EventsButtonClick() {
   EventsReviewRequest request;
   request.spanish = spanish_;
   request.eventsFileName = eventsFileName_;
-  request.path = records::JoinPath(services_.recordFolder, FindFile(eventsFileName_));
+  request.path = records::JoinPath(services_.recordFolder, found);
   request.day = chosenDay_;
   request.description = descriptionValue_->text().toStdString();
   request.details = detailsValue_->text().toStdString();

@@ -102,6 +102,7 @@ class TForm2 final : public QDialog {
   std::vector<std::string> days_;
   std::string chosenDay_;
   records::ReadResult<records::TRace> races_;
+  std::string racesDay_;  // the day whose races the races grid shows
   records::PassesList passes_;
   std::string passesFile_;  // the passes file now shown
   std::string eventsFileName_;

@@ -222,6 +222,19 @@ TEST_F(FilesBrowser, UnconvertibleNumberLeavesTheDisplayAsItWas) {
   EXPECT_EQ(browser->EventsFileName(), "26120602.inc");
 }
 
+TEST_F(FilesBrowser, DayWhoseRacesFileStopsKeepsTheRacesShown) {
+  RecordTwoDays();
+  dir.Write("26120500.TXT", dir.Read("26120500.TXT") + "3\t5\t\t19h00'00\"000\tNoche\r\n");
+  Open();
+  PickDay(0);
+  EXPECT_EQ(BoxTexts(), (Texts{"'' is not a valid integer value"}));
+  EXPECT_EQ(Text(browser.get(), "RacesTitle"), "Carreras: 3");
+  // The rows shown are still the races of 261206, and load as such.
+  ClickCell(Races(), 0);
+  EXPECT_EQ(Description(), "Final. Crono individual. Carrera parada a 01'07\"875.");
+  EXPECT_EQ(browser->EventsFileName(), "26120601.inc");
+}
+
 TEST_F(FilesBrowser, GarbageInEveryRecordFileNeverBreaksTheWindow) {
   RecordTwoDays();
   const std::string garbage = std::string("\t\t\t\t\t\t\t\t\r\n\xff\xfe") + std::string(1, '\0') + "--\t\n" +
