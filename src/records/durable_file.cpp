@@ -47,13 +47,20 @@ IoResult DurableFile::OpenAppend(const std::string& path) { return Open(path, O_
 
 IoResult DurableFile::Append(std::string_view bytes) {
   if (fd_ < 0) return IoResult::Failure(EBADF, path_);
+  // A full disk may take part of a line: the part is taken back, so the
+  // file never holds a torn line and the next line starts where it should.
+  const off_t before = ::lseek(fd_, 0, SEEK_END);
   const char* p = bytes.data();
   std::size_t left = bytes.size();
   while (left > 0) {
     const ssize_t n = ::write(fd_, p, left);
     if (n < 0) {
       if (errno == EINTR) continue;
-      return IoResult::Failure(errno, path_);
+      const int err = errno;
+      if (before >= 0 && left < bytes.size() && ::ftruncate(fd_, before) != 0) {
+        // Nothing more can be done: the error below says the line failed.
+      }
+      return IoResult::Failure(err, path_);
     }
     p += n;
     left -= static_cast<std::size_t>(n);

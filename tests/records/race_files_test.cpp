@@ -73,3 +73,35 @@ TEST(RaceFiles, AMissingFolderGivesTheSystemsWords) {
 }
 
 }  // namespace
+
+#include <sys/resource.h>
+
+#include <csignal>
+
+#include "records/durable_file.h"
+
+namespace {
+
+TEST(DurableFile, ALineThatDoesNotFitIsTakenBackWhole) {
+  testing_support::TempDir dir;
+  records::DurableFile file;
+  ASSERT_TRUE(file.Create(dir.File("x.pss")).ok);
+  ASSERT_TRUE(file.Append("1\t3\t1\t8,000\t00'08\"000\r\n").ok);
+  // The file may grow by 10 bytes only: the next line is written in part.
+  rlimit old{};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+  auto* previous = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit small = old;
+  small.rlim_cur = 23 + 10;
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  const records::IoResult r = file.Append("2\t4\t1\t9,000\t00'09\"000\r\n");
+  setrlimit(RLIMIT_FSIZE, &old);
+  std::signal(SIGXFSZ, previous);
+  EXPECT_FALSE(r.ok);
+  EXPECT_NE(r.error.find("File too large"), std::string::npos) << r.error;
+  EXPECT_EQ(dir.Read("x.pss"), "1\t3\t1\t8,000\t00'08\"000\r\n");
+  ASSERT_TRUE(file.Append("3\t5\t1\t9,500\t00'09\"500\r\n").ok);
+  EXPECT_EQ(dir.Read("x.pss"), "1\t3\t1\t8,000\t00'08\"000\r\n3\t5\t1\t9,500\t00'09\"500\r\n");
+}
+
+}  // namespace

@@ -1,0 +1,83 @@
+# Shared by the end-to-end scripts: a virtual display, the program started
+# from a copy in a folder of the test's own, and the xdotool steps an
+# operator takes. Source it; call x_start first.
+
+x_start() {  # x_start DISPLAY_NUMBER
+  export DISPLAY=":$1"
+  Xvfb "$DISPLAY" -screen 0 1280x1024x24 -nolisten tcp -noreset >/dev/null 2>&1 &
+  XVFB_PID=$!
+  for _ in $(seq 200); do xdpyinfo >/dev/null 2>&1 && return 0; sleep 0.05; done
+  echo "FAIL: Xvfb did not start"; exit 1
+}
+
+x_stop() {
+  [ -n "${PROG_PID:-}" ] && kill -9 "$PROG_PID" 2>/dev/null
+  [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null
+  wait 2>/dev/null || true
+}
+
+# Starts the copy of the program in FOLDER and answers its start-up report.
+program_start() {  # program_start FOLDER
+  (cd "$1" && exec ./trelvix) >>"$1/program.log" 2>&1 &
+  PROG_PID=$!
+  box_answer Return
+  MAIN=$(xdotool search --sync --onlyvisible --name 'TRELVIX \(TRELVIX\)' | head -1)
+  xdotool windowfocus --sync "$MAIN"
+}
+
+# The visible top-level window that is neither the main window nor the
+# results window: a message box.
+find_box() {
+  local w
+  for w in $(xdotool search --onlyvisible --name '.' 2>/dev/null); do
+    [ "$w" = "${MAIN:-}" ] && continue
+    case "$(xdotool getwindowname "$w" 2>/dev/null)" in
+      *"(TRELVIX)"*|Resultados|"") continue ;;
+    esac
+    echo "$w"; return 0
+  done
+  return 1
+}
+
+# Waits for a message box and answers it: Return (its default button), or
+# "ok" for OK on an OK/Cancel question whose default is Cancel.
+box_answer() {  # box_answer Return|ok
+  local box=""
+  for _ in $(seq 200); do
+    box=$(find_box) && break
+    sleep 0.05
+  done
+  [ -n "$box" ] || { echo "FAIL: no message box appeared"; [ -n "${E2E_KEEP_LOGS:-}" ] && mkdir -p "$E2E_KEEP_LOGS" && import -window root "$E2E_KEEP_LOGS/no-box.png"; exit 1; }
+  xdotool windowfocus --sync "$box"
+  if [ "$1" = ok ]; then xdotool key shift+Tab space; else xdotool key Return; fi
+  for _ in $(seq 200); do
+    [ "$(find_box)" = "$box" ] || break
+    sleep 0.05
+  done
+  [ -n "${MAIN:-}" ] && xdotool windowfocus --sync "$MAIN" 2>/dev/null
+  return 0
+}
+
+box_absent() { ! find_box >/dev/null; }
+
+click() { xdotool mousemove --window "$MAIN" "$1" "$2" click 1; }
+key() { xdotool key --delay 0 "$@"; }
+
+# Places of the main window's controls (client pixels).
+START_X=36; START_Y=12            # "Inicio"
+STOP_X=598; STOP_Y=398            # "Parar"
+MEMO_X=532; MEMO_Y=94             # event memo
+MANUAL_X=608; MANUAL_Y=52         # "Manual"
+MINLAP_X=170; MINLAP_Y=133        # minimum lap spin box
+event_button() {  # event_button COLUMN(0..6) CAR -> x y of that car's button
+  echo "$((432 + 4 + 28 * $1 + 12)) $((24 + 124 + 20 * ($2 - 1) + 8))"
+}
+
+# Waits until FILE has N lines.
+wait_lines() {  # wait_lines FILE N
+  for _ in $(seq 200); do
+    [ -f "$1" ] && [ "$(grep -c '' "$1")" -ge "$2" ] && return 0
+    sleep 0.025
+  done
+  echo "FAIL: $1 did not reach $2 lines"; cat -A "$1" 2>/dev/null | head; exit 1
+}
