@@ -20,7 +20,7 @@ if [ -x "$SEED" ]; then "$SEED" "$WORK"; else echo "no $SEED: the files browser 
 export XDG_RUNTIME_DIR="$WORK/run"; mkdir -p "$XDG_RUNTIME_DIR"; chmod 700 "$XDG_RUNTIME_DIR"
 
 DISPLAY_NUMBER=:${SCREENSHOT_DISPLAY:-97}
-Xvfb "$DISPLAY_NUMBER" -screen 0 1600x1000x24 -nolisten tcp >/dev/null 2>&1 & XVFB=$!
+Xvfb "$DISPLAY_NUMBER" -screen 0 2624x1000x24 -nolisten tcp -noreset >/dev/null 2>&1 & XVFB=$!
 PROG=""
 cleanup() {
   [ -n "$PROG" ] && kill "$PROG" 2>/dev/null || true
@@ -30,6 +30,9 @@ cleanup() {
 trap cleanup EXIT
 export DISPLAY=$DISPLAY_NUMBER
 for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.05; done
+# Two monitors side by side: the operator's on the left, the public's on the right.
+xrandr --setmonitor OPERATOR 1600/406x1000/254+0+0 screen >/dev/null
+xrandr --setmonitor PUBLIC 1024/260x768/195+1600+0 none >/dev/null
 
 (cd "$WORK" && exec ./trelvix) & PROG=$!
 
@@ -64,6 +67,15 @@ xdotool windowfocus --sync "$FILES" key Escape
 sleep 0.3
 xdotool windowfocus --sync "$MAIN"
 
+# "Multimonitor" (CheckBox14 at 256,20 in the setup panel at 80,0) shows the
+# results window on the second screen of the display and says where it is.
+xdotool mousemove --window "$MAIN" 344 28 click 1
+BOX=$(xdotool search --sync --onlyvisible --name '^TRELVIX$' | head -1)
+xdotool windowfocus --sync "$BOX"
+xdotool key Return
+RESULTS=$(xdotool search --sync --onlyvisible --name '^Resultados$' | head -1)
+xdotool windowfocus --sync "$MAIN"
+
 # Start a race with the start button (0,0 73x25) and count a few passes.
 xdotool mousemove --window "$MAIN" 36 12 click 1
 sleep 0.4
@@ -72,4 +84,5 @@ for key in F1 F3 F2 F1 F5 F11; do xdotool key --delay 0 "$key"; sleep 0.2; done
 xdotool mousemove --window "$MAIN" $((432 + 4 + 12)) $((24 + 144 + 8)) click 1
 sleep 0.5
 import -display "$DISPLAY" -window "$MAIN" "$OUT/main-race.png"
+import -display "$DISPLAY" -window "$RESULTS" "$OUT/results-race.png"
 echo "screenshots in $OUT: $(ls "$OUT" | tr '\n' ' ')"

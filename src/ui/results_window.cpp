@@ -61,7 +61,10 @@ TForm4::TForm4(QWidget* parent)
                        QStringLiteral("Su patrocinador"));
   panel2_ = MakeBanner(this, "Panel2", QRect(4, 520, 1017, 89), BigFont("Verdana", 48),
                        QStringLiteral("www.patrocinador.example"));
+  // The window takes no input, so it is disabled; its texts keep their
+  // colours all the same, to be read from across the room.
   for (QLabel* panel : {panel3_, panel4_}) SetColour(panel, QPalette::WindowText, Qt::black);
+  for (QLabel* banner : {panel1_, panel2_}) SetColour(banner, QPalette::WindowText, QColor::fromRgb(0, 0, 128));
   // Screens plugged in or out while it shows: it moves onto one that exists.
   auto replace = [this] {
     if (isVisible()) Place();
