@@ -1,5 +1,7 @@
 #include "events/events_review.h"
 
+#include "records/browser_model.h"
+
 #include <cctype>
 #include <cstdio>
 #include <utility>
@@ -7,17 +9,9 @@
 namespace events {
 namespace {
 
-std::string Padded(const char* format, long long value) {
-  char buf[32];
-  std::snprintf(buf, sizeof buf, format, value);
-  return buf;
-}
+using records::RightAligned;
 
-std::string RightAligned(const std::string& text, std::size_t width) {
-  std::size_t shown = 0;
-  for (char c : text) shown += (static_cast<unsigned char>(c) & 0xC0) != 0x80 ? 1 : 0;
-  return shown < width ? std::string(width - shown, ' ') + text : text;
-}
+std::string Padded(const char* format, long long value) { return records::PaddedNumber(format, value); }
 
 }  // namespace
 

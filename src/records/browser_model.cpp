@@ -7,9 +7,7 @@
 #include "platform/directory.h"
 
 namespace records {
-namespace {
-
-std::string Format(const char* format, long long value) {
+std::string PaddedNumber(const char* format, long long value) {
   char buf[32];
   std::snprintf(buf, sizeof buf, format, value);
   return buf;
@@ -24,8 +22,6 @@ std::string RightAligned(std::string_view text, std::size_t width) {
   out.append(text);
   return out;
 }
-
-}  // namespace
 
 std::vector<std::string> DayList(const std::vector<std::string>& entryNames) {
   std::vector<std::string> days;
@@ -77,17 +73,17 @@ std::string FixedSeconds(double seconds, int width) {
 }
 
 std::vector<std::string> ClassificationCells(const TLClasif& row) {
-  return {Format("%4lld", row.position), Format("%3lld", row.car), Format("%6lld", row.laps), row.total,
+  return {PaddedNumber("%4lld", row.position), PaddedNumber("%3lld", row.car), PaddedNumber("%6lld", row.laps), row.total,
           FixedSeconds(row.fastestLap, 7)};
 }
 
 std::vector<std::string> PassCells(const TPaso& pass) {
-  return {Format("%4lld", pass.pass), Format("%3lld", pass.car), Format("%6lld", pass.lap),
+  return {PaddedNumber("%4lld", pass.pass), PaddedNumber("%3lld", pass.car), PaddedNumber("%6lld", pass.lap),
           FixedSeconds(pass.lapTime, 8), RightAligned(pass.total, 11)};
 }
 
 std::vector<std::string> RaceCells(const TRace& race) {
-  return {Format("%4lld", race.race), Format("%4lld", race.minutes), Format("%4lld", race.cars), race.startTime};
+  return {PaddedNumber("%4lld", race.race), PaddedNumber("%4lld", race.minutes), PaddedNumber("%4lld", race.cars), race.startTime};
 }
 
 std::string DescriptionValue(const ClassificationFile& file) {

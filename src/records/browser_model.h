@@ -34,6 +34,11 @@ std::vector<std::string> RaceCells(const TRace& race);
 std::string DescriptionValue(const ClassificationFile& file);
 std::string DetailsValue(const ClassificationFile& file);
 
+// A whole number in a printf format ("%4d" written "%4lld").
+std::string PaddedNumber(const char* format, long long value);
+// The text right-aligned in `width` characters as shown (UTF-8 aware).
+std::string RightAligned(std::string_view text, std::size_t width);
+
 // "%.3f" with a comma, right-aligned in `width` characters.
 std::string FixedSeconds(double seconds, int width);
 

@@ -44,6 +44,15 @@ TEST(DayNumbering, OddNamesCountAsDayFilesButGiveNoNumber) {
   EXPECT_EQ(n.raceNumber, 6);
 }
 
+TEST(DayNumbering, LongAndNonAsciiNamesNeitherCrashNorMisnumber) {
+  const std::string longName = "26120642." + std::string(240, 'x');
+  const auto n = records::NumberDay(Dec6(), {longName, "261206é1.pss", "2612064\xC3\xA9.cls", "\xFF\xFE\xFD",
+                                             std::string(300, '2'), "26120607.pss"});
+  EXPECT_EQ(n.highest, 42);
+  EXPECT_EQ(n.dayFileCount, 2);  // the UTF-8 names have more than two characters before the point
+  EXPECT_EQ(n.nextRaceBase, "26120643");
+}
+
 TEST(DayNumbering, LimitOfNinetyNineRaces) {
   const auto at98 = records::NumberDay(Dec6(), {"26120698.pss"});
   EXPECT_FALSE(at98.limitReached);

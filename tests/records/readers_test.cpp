@@ -189,3 +189,23 @@ TEST(PassesList, LoadsOrdersAndReloadsAnotherRace) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ReadersOnHugeFiles, ALongLineWithoutEndingIsCutAndTheRestIsRead) {
+  // 20 MB without a line break: one line, cut to its first 255 bytes.
+  std::string bytes = "1\t3\t1\t8,000\t" + std::string(20u << 20, '7');
+  const auto result = records::SacaPSS(bytes);
+  ASSERT_EQ(result.items.size(), 1u);
+  EXPECT_EQ(result.items[0].total.size(), 255u - 12u);  // after "1\t3\t1\t8,000\t"
+  // Many short lines: every one read.
+  std::string many;
+  for (int i = 1; i <= 65535; ++i) many += std::to_string(i) + "\t2\t1\t1,000\t00'01\"000\r\n";
+  EXPECT_EQ(records::SacaPSS(many).items.size(), 65535u);
+  many += "65536\t2\t1\t1,000\t00'01\"000\r\n";
+  const auto beyond = records::SacaPSS(many);
+  EXPECT_TRUE(beyond.stopped);  // pass numbers are held up to 65535
+  EXPECT_EQ(beyond.items.size(), 65535u);
+}
+
+}  // namespace
