@@ -52,6 +52,8 @@ QByteArray BeepWav() {
 QtCueBackend::QtCueBackend(QDir cueFolder, QObject* parent) : QObject(parent), cueFolder_(std::move(cueFolder)) {
   watchdog_.setSingleShot(true);
   connect(&watchdog_, &QTimer::timeout, this, &QtCueBackend::Finish);
+  // The beep is loaded at once, so an error or a refused lap sounds without delay.
+  if (OutputDeviceCount() > 0) BeepEffect();
 }
 
 QtCueBackend::~QtCueBackend() = default;
@@ -73,7 +75,9 @@ QSoundEffect* QtCueBackend::EffectFor(const QString& path) {
   connect(effect, &QSoundEffect::statusChanged, this, [this, effect] {
     if (effect != current_) return;
     if (effect->status() == QSoundEffect::Ready && !effect->isPlaying()) {
-      effect->play();
+      // Started from the event loop, not from inside the loader's signal,
+      // which some back ends ignore.
+      QTimer::singleShot(0, effect, [effect] { effect->play(); });
     } else if (effect->status() == QSoundEffect::Error) {
       // A file that exists but cannot be played gives the default sound.
       current_ = nullptr;
