@@ -15,10 +15,11 @@ bool RaceControl::WriteEvent(const std::string& line) {
   return r.ok;
 }
 
-void RaceControl::PrintInci(int car, const char* code) {
+bool RaceControl::PrintInci(int car, const char* code) {
   const std::int64_t now = timing_.ReadCounter();
   const TCoche& c = Coches[car];
-  WriteEvent(records::EventLine(RaceState.EventCount, car, c.Laps, timing_.FormatSeconds(now - c.StartTime), code));
+  return WriteEvent(
+      records::EventLine(RaceState.EventCount, car, c.Laps, timing_.FormatSeconds(now - c.StartTime), code));
 }
 
 void RaceControl::EventButton(events::EventKind kind, int car) {
@@ -26,9 +27,8 @@ void RaceControl::EventButton(events::EventKind kind, int car) {
   const TCoche& c = Coches[car];
   if (!c.Participates || c.State == TCarState::csFinished) return;
   IncSacaInci();
-  screen_.message = events::EventMessage(kind, car, Spanish);
+  if (PrintInci(car, events::TypeOf(kind).code)) screen_.message = events::EventMessage(kind, car, Spanish);
   Changed();
-  PrintInci(car, events::TypeOf(kind).code);
 }
 
 bool RaceControl::ManualEvent(const std::string& text) {
@@ -37,10 +37,11 @@ bool RaceControl::ManualEvent(const std::string& text) {
   const std::int64_t now = timing_.ReadCounter();
   const std::string line =
       records::ManualEventLine(RaceState.EventCount, timing_.FormatSeconds(now - RaceState.StartCount), text);
-  screen_.message = std::to_string(RaceState.EventCount) + " manual";
+  // The memo keeps the text when its line could not be written.
+  const bool written = WriteEvent(line);
+  if (written) screen_.message = std::to_string(RaceState.EventCount) + " manual";
   Changed();
-  WriteEvent(line);
-  return true;
+  return written;
 }
 
 }  // namespace race

@@ -19,11 +19,14 @@ bool RaceControl::FormKeyDown(int virtualKey) {
   const std::string line = records::ErrorEventLine(RaceState.EventCount, n,
                                                    timing_.FormatSeconds(now - RaceState.StartCount),
                                                    events::kNotRacingCode);
-  const std::string k = std::to_string(RaceState.EventCount);
-  screen_.message = Spanish ? k + " No corre F" + std::to_string(n) : k + " F" + std::to_string(n) + " doesn't race";
+  // The line first: a line that could not be written stops here, with the
+  // system's words shown instead of the message.
+  if (WriteEvent(line)) {
+    const std::string k = std::to_string(RaceState.EventCount);
+    screen_.message = Spanish ? k + " No corre F" + std::to_string(n) : k + " F" + std::to_string(n) + " doesn't race";
+    cues_.Beep();
+  }
   Changed();
-  cues_.Beep();
-  WriteEvent(line);
   return true;
 }
 
@@ -57,10 +60,11 @@ void RaceControl::ProcessPass(int n) {
     IncSacaInci();
     const std::string line = records::ErrorEventLine(rs.EventCount, n, timing_.FormatSeconds(now - rs.StartCount),
                                                      events::kTooShortCode);
-    screen_.message = std::to_string(rs.EventCount) + " Error F" + std::to_string(n);
+    if (WriteEvent(line)) {
+      screen_.message = std::to_string(rs.EventCount) + " Error F" + std::to_string(n);
+      cues_.Beep();
+    }
     Changed();
-    cues_.Beep();
-    WriteEvent(line);
     return;
   }
   c.FirstPassSeen = true;

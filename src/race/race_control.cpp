@@ -4,6 +4,7 @@
 
 #include "race/standings.h"
 #include "race/texts.h"
+#include "records/cp1252.h"
 #include "records/lines.h"
 #include "records/naming.h"
 
@@ -62,7 +63,8 @@ bool RaceControl::Button1Click() {
   // window or the car table has changed and the race stays idle.
   const int minutes = RaceState.RaceMinutes;
   const int participants = setup_.CountParticipants();
-  const std::string description = setup_.Description(Spanish);
+  // A pasted line break or TAB must not split the classification's first line.
+  const std::string description = records::FieldText(setup_.Description(Spanish));
   records::RaceStartRecord record;
   record.nextRaceBase = nextRaceBase_;
   record.racesFileName = records::RacesFileName(dayBase_);

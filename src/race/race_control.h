@@ -97,11 +97,12 @@ class RaceControl final {
 
   // Event entry.
   void IncSacaInci();
-  void PrintInci(int car, const char* code);
+  // Appends the event line of a car; false when it could not be written.
+  bool PrintInci(int car, const char* code);
   // An event button; nothing for a car that does not take part or has finished.
   void EventButton(events::EventKind kind, int car);
-  // The manual event; false (nothing written) for an empty text. The memo is
-  // cleared when it returns true.
+  // The manual event; false for an empty text or a line that could not be
+  // written. The memo is cleared when it returns true.
   bool ManualEvent(const std::string& text);
 
   // Setup panel.

@@ -87,7 +87,14 @@ TEST(EventEntry, AFailedEventLineIsReportedAndCounted) {
   h.race.EventButton(EventKind::Refuel, 1);
   EXPECT_EQ(h.observer.errors, (Lines{"No space left on device"}));
   EXPECT_EQ(h.race.State().EventCount, 1);
+  EXPECT_EQ(h.race.Screen().eventCount, "1");
+  EXPECT_EQ(h.race.Screen().message, "");  // nothing is shown as done
   EXPECT_TRUE(h.race.State().Running);
+  // A manual text whose line failed stays in the memo to be sent again.
+  EXPECT_FALSE(h.race.ManualEvent("bandera roja"));
+  h.sink.failEvents = false;
+  EXPECT_TRUE(h.race.ManualEvent("bandera roja"));
+  EXPECT_EQ(h.sink.events, (Lines{"3\t--\t--\t0,000\tMANU\tbandera roja"}));
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include "race_harness.h"
 #include "records/naming.h"
+#include "records/readers.h"
 
 namespace {
 
@@ -81,6 +82,21 @@ TEST(RaceRun, StartSetsCellsStatesAndScreen) {
   EXPECT_EQ(h.sink.lastStart.racesLine, "1\t20\t10\t18h05'03\"045\tDescripción de carrera");
   // A second start while running is refused.
   EXPECT_FALSE(h.race.Button1Click());
+}
+
+TEST(RaceRun, APastedLineBreakCannotSplitTheClassificationsFirstLine) {
+  testing_support::TempDir dir;
+  platform::PosixDirectoryLister lister;
+  records::RaceFiles files(dir.path(), lister);
+  RaceHarness h(&files);
+  h.race.Setup().SetDescription(true, "Final\r\nheat\tA");
+  ASSERT_TRUE(h.Start(0));
+  h.race.Finalizar(true);
+  const auto read = records::ReadClassification(dir.Read("26120601.cls"));
+  EXPECT_EQ(read.description, "Final  heat A");
+  EXPECT_EQ(read.startLine.rfind("Carrera 01 (5 minutos 10 coches)", 0), 0u);
+  EXPECT_TRUE(read.rows.messages.empty());
+  EXPECT_EQ(read.rows.items.size(), 10u);
 }
 
 TEST(RaceRun, StartClearsTheLastRacesCountersAndPositions) {
