@@ -25,7 +25,7 @@ for kind in races passes classification events; do
   if [ -d "tests/fuzz/regressions/$kind" ]; then cp tests/fuzz/regressions/$kind/* "$seeds/$kind/" 2>/dev/null || true; fi
 done
 
-sources=(src/records/readers.cpp src/records/cp1252.cpp src/records/pass_order.cpp src/records/browser_model.cpp
+sources=(src/records/readers.cpp src/records/cp1252.cpp src/records/lines.cpp src/records/pass_order.cpp src/records/browser_model.cpp
          src/platform/directory.cpp)
 n=0
 for kind in races passes classification events; do

@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "records/lines.h"
+
 namespace race {
 
 std::int64_t RoundTicks(double ticks) noexcept { return std::llround(ticks); }
@@ -37,12 +39,7 @@ std::int64_t TimingBase::Millis(std::int64_t ticks) const noexcept {
 }
 
 std::string TimingBase::FormatSeconds(std::int64_t ticks) const {
-  const std::int64_t ms = Millis(ticks);
-  const std::int64_t whole = std::llabs(ms);
-  char buf[48];
-  std::snprintf(buf, sizeof buf, "%s%lld,%03lld", ms < 0 ? "-" : "", static_cast<long long>(whole / 1000),
-                static_cast<long long>(whole % 1000));
-  return buf;
+  return records::SecondsText(Millis(ticks));
 }
 
 std::string TimingBase::FormatRaceTime(std::int64_t ticks, bool underOneHour) const {

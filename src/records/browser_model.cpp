@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "platform/directory.h"
+#include "records/lines.h"
 
 namespace records {
 std::string PaddedNumber(const char* format, long long value) {
@@ -65,11 +66,7 @@ std::string FixedSeconds(double seconds, int width) {
     }
     return RightAligned(text, static_cast<std::size_t>(width));
   }
-  const long long ms = std::llround(seconds * 1000.0);
-  const long long whole = ms < 0 ? -ms : ms;
-  char buf[48];
-  std::snprintf(buf, sizeof buf, "%s%lld,%03lld", ms < 0 ? "-" : "", whole / 1000, whole % 1000);
-  return RightAligned(buf, static_cast<std::size_t>(width));
+  return RightAligned(SecondsText(std::llround(seconds * 1000.0)), static_cast<std::size_t>(width));
 }
 
 std::vector<std::string> ClassificationCells(const TLClasif& row) {

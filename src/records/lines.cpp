@@ -29,6 +29,13 @@ std::string Join(std::initializer_list<std::string_view> fields) {
 
 }  // namespace
 
+std::string SecondsText(long long millis) {
+  const unsigned long long whole = millis < 0 ? 0ULL - static_cast<unsigned long long>(millis) : millis;
+  char buf[48];
+  std::snprintf(buf, sizeof buf, "%s%llu,%03llu", millis < 0 ? "-" : "", whole / 1000, whole % 1000);
+  return buf;
+}
+
 std::string PaddedClockTime(std::int64_t millisOfDay) {
   const auto p = Split(millisOfDay);
   char buf[48];

@@ -8,6 +8,10 @@
 
 namespace records {
 
+// Whole milliseconds as seconds with three decimals and a comma, on every
+// locale: 83407 gives 83,407.
+std::string SecondsText(long long millis);
+
 // "%2.2dh%2.2d'%2.2d\"%3.3d" of a time of day in milliseconds: 18h05'03"045.
 std::string PaddedClockTime(std::int64_t millisOfDay);
 // The same without leading zeros: 18h5'3"45.
