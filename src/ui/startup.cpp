@@ -26,8 +26,10 @@ void TForm1::FormActivate() {
   }
 
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    // The primary screen need not start at 0,0: beside a public monitor on
+    // its left it starts at that monitor's width.
     const QRect area = screen->geometry();
-    move(area.width() / 2 - width() / 2, area.height() / 2 - height() / 2);
+    move(area.x() + area.width() / 2 - width() / 2, area.y() + area.height() / 2 - height() / 2);
   }
   ApplyLanguage(true);
   timer1_->start();
