@@ -1,6 +1,7 @@
 #include "ui/results_window.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QScreen>
@@ -139,6 +140,8 @@ void TForm4::showEvent(QShowEvent* event) {
   Place();
   QWidget::showEvent(event);
 }
+
+void TForm4::closeEvent(QCloseEvent* event) { event->ignore(); }
 
 void TForm4::Place() {
   const QList<QScreen*> screens = QGuiApplication::screens();

@@ -34,6 +34,9 @@ class TForm4 final : public QWidget {
 
  protected:
   void showEvent(QShowEvent* event) override;
+  // Only the "Multimonitor" box shows and hides it: the window manager's
+  // close button is refused, or the public could lose its screen mid-race.
+  void closeEvent(QCloseEvent* event) override;
 
  private:
   void Highlight(int car, const race::TRaceState& race);

@@ -119,6 +119,14 @@ TEST_F(ResultsWindowTest, HiddenItRemembersTheCarButWritesNoCell) {
   EXPECT_EQ(YellowCells(), 0);
 }
 
+TEST_F(ResultsWindowTest, OnlyTheMultimonitorBoxHidesIt) {
+  ShowResults();
+  StartCommonRace();
+  // The window manager's close button during a race.
+  EXPECT_FALSE(form4.close());
+  EXPECT_TRUE(form4.isVisible());
+}
+
 TEST_F(ResultsWindowTest, ItNeverTakesTheKeyboardFromTheMainWindow) {
   ShowResults();
   EXPECT_TRUE(form4.isVisible());
