@@ -33,11 +33,15 @@ IoResult RaceFiles::CreateRaceFiles(const RaceStartRecord& record) {
 IoResult RaceFiles::AppendRacesLine(const RaceStartRecord& record) {
   // Append to the day's races file whatever the case of its name on disk.
   std::string name = FindEntryIgnoringCase(lister_, folder_, record.racesFileName);
-  if (name.empty()) name = record.racesFileName;
+  const bool creating = name.empty();
+  if (creating) name = record.racesFileName;
   DurableFile races;
   if (auto r = races.OpenAppend(JoinPath(folder_, name)); !r) return r;
   if (auto r = races.Append(EncodeLine(record.racesLine)); !r) return r;
-  return races.Close();
+  if (auto r = races.Close(); !r) return r;
+  // The day's first races file is a new folder entry: without this sync a
+  // power cut could keep the race's files and lose the day's list of races.
+  return creating ? SyncFolder(folder_) : IoResult{};
 }
 
 void RaceFiles::RemoveCreated() {
