@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QTextCursor>
+#include <algorithm>
 
 #include "events/event_types.h"
 #include "ui/main_window.h"
@@ -44,13 +45,11 @@ void TForm1::BuildEventsPanel() {
   memo1_->setGeometry(0, 44, 201, 61);
   memo1_->setFont(CellFont());
   memo1_->setTabChangesFocus(true);
-  connect(memo1_, &QPlainTextEdit::textChanged, this, [this] {
-    // At most 112 characters; whatever is pasted beyond is cut off.
-    const QString text = memo1_->toPlainText();
-    if (text.size() <= events::kManualTextMaxLength) return;
-    const QSignalBlocker quiet(memo1_);
-    memo1_->setPlainText(text.left(events::kManualTextMaxLength));
-    memo1_->moveCursor(QTextCursor::End);
+  memo1Text_ = memo1_->toPlainText();
+  connect(memo1_, &QPlainTextEdit::textChanged, this, [this] { LimitMemo1(); });
+  // The caret of the text as last accepted, not of an edit about to be refused.
+  connect(memo1_, &QPlainTextEdit::cursorPositionChanged, this, [this] {
+    if (memo1_->toPlainText() == memo1Text_) memo1Caret_ = memo1_->textCursor().position();
   });
 
   for (std::size_t i = 0; i < kColumnLabelX.size(); ++i) {
@@ -76,6 +75,40 @@ void TForm1::BuildEventsPanel() {
     }
     eventRow_[n] = row;
   }
+}
+
+void TForm1::LimitMemo1() {
+  // At most 112 characters, as a length-limited box keeps them: a keystroke
+  // into a full memo is refused with the text and the caret as they were, and
+  // of a paste only what fits is taken.
+  const QString text = memo1_->toPlainText();
+  const int max = events::kManualTextMaxLength;
+  if (text.size() <= max) {
+    memo1Text_ = text;
+    return;
+  }
+  const QString& before = memo1Text_;
+  // The edit replaced before[prefix, before.size() - suffix) with text[prefix, text.size() - suffix).
+  int prefix = 0;
+  while (prefix < before.size() && prefix < text.size() && before[prefix] == text[prefix]) ++prefix;
+  int suffix = 0;
+  while (suffix < before.size() - prefix && suffix < text.size() - prefix &&
+         before[before.size() - 1 - suffix] == text[text.size() - 1 - suffix]) {
+    ++suffix;
+  }
+  const int removed = static_cast<int>(before.size()) - prefix - suffix;
+  const int room = std::max(0, max - (static_cast<int>(before.size()) - removed));
+  const QString inserted = text.mid(prefix, text.size() - prefix - suffix).left(room);
+  const QString kept = before.left(prefix) + inserted + before.right(suffix);
+  const int caret = kept == before ? memo1Caret_ : prefix + static_cast<int>(inserted.size());
+  {
+    const QSignalBlocker quiet(memo1_);
+    memo1_->setPlainText(kept);
+  }
+  memo1Text_ = kept;
+  QTextCursor cursor = memo1_->textCursor();
+  cursor.setPosition(std::min(caret, static_cast<int>(kept.size())));
+  memo1_->setTextCursor(cursor);
 }
 
 void TForm1::RenderEventsPanel() {

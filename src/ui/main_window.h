@@ -103,6 +103,7 @@ class TForm1 final : public QWidget, private race::RaceObserver {
   void Edit1Change(const QString& text);
   void EventButtonClick(int buttonNumber);
   void Button74Click();
+  void LimitMemo1();
   void Select(int car);
   std::string StartUpReport(bool& limitReached);
 
@@ -165,6 +166,8 @@ class TForm1 final : public QWidget, private race::RaceObserver {
   QFrame* panel6_ = nullptr;
   QLabel* label87_ = nullptr;
   QPlainTextEdit* memo1_ = nullptr;
+  QString memo1Text_;  // the memo's text before the last edit
+  int memo1Caret_ = 0;
 };
 
 }  // namespace ui

@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QTextCursor>
 
 #include "window_fixture.h"
 
@@ -152,6 +153,23 @@ TEST_F(RaceWindow, ManualTextIsOneFieldWithoutLineBreaks) {
   Click("Button74");
   EXPECT_EQ(Events(), "1\t--\t--\t61,500\tMANU\tCoche 4 pierde una rueda\r\n2\t--\t--\t61,500\tMANU\ta b" +
                           std::string(108, 'x') + "\r\n");
+}
+
+TEST_F(RaceWindow, AFullMemoRefusesKeystrokesAndKeepsItsCaret) {
+  StartCommonRace();
+  const QString full = QString(56, QChar('a')) + QString(56, QChar('b'));
+  QTest::keyClicks(Memo(), full);
+  ASSERT_EQ(Memo()->toPlainText(), full);
+  QTextCursor caret = Memo()->textCursor();
+  caret.setPosition(10);
+  Memo()->setTextCursor(caret);
+  QTest::keyClicks(Memo(), "Z");
+  EXPECT_EQ(Memo()->toPlainText(), full);
+  EXPECT_EQ(Memo()->textCursor().position(), 10);
+  // With room again, typing goes on at the caret.
+  QTest::keyClick(Memo(), Qt::Key_Backspace);
+  QTest::keyClicks(Memo(), "Z");
+  EXPECT_EQ(Memo()->toPlainText(), QString(9, QChar('a')) + "Z" + full.mid(10));
 }
 
 TEST_F(RaceWindow, StopNeedsTwoOks) {
