@@ -151,7 +151,7 @@ void TForm3::MuestraInci() {
   const QSignalBlocker quiet(stringGrid1_);
   FillGridRows(stringGrid1_, rows);
   const int rowCount = static_cast<int>(std::max<std::size_t>(inciList_.size(), 1)) + 1;
-  stringGrid1_->resize(kGridWidth, events::InciGridHeight(rowCount, kGridTop, kHeight));
+  stringGrid1_->resize(kGridWidth, events::InciGridHeight(rowCount, kGridTop, kOuterHeight));
   label1_->setText(Q(events::InciCountText(request_.spanish, inciList_.size())));
   label1_->adjustSize();
 }

@@ -61,6 +61,8 @@ class TForm3 final : public QDialog {
 
   static constexpr int kWidth = 515;
   static constexpr int kHeight = 431;
+  // The window's outer height, frame included: the grid's rows are capped by it.
+  static constexpr int kOuterHeight = 458;
 
  protected:
   void showEvent(QShowEvent* event) override;

@@ -133,6 +133,16 @@ TEST_F(EventsReview, BadLinesAreReportedAndAnUnconvertibleNumberEndsTheReading) 
   EXPECT_EQ(Cells(Grid()).back(), (Texts{"   5", " 3", "    2", "     30,000", "  BOX", " "}));
 }
 
+TEST_F(EventsReview, TheGridGrowsToTheWindowsOuterHeight) {
+  RaceRecorder day(dir.path(), "261206");
+  ASSERT_TRUE(day.h.Start(0));
+  for (int i = 0; i < 23; ++i) day.h.race.EventButton(EventKind::Refuel, 1);
+  day.h.race.Finalizar(true);
+  OpenReview("26120601.inc");
+  // 31 + 24 rows (heading included) of 14: every entry shows without scrolling.
+  EXPECT_EQ(Grid()->height(), 367);
+}
+
 TEST_F(EventsReview, EmptyFileShowsOneEmptyRow) {
   RaceRecorder day(dir.path(), "261206");
   ASSERT_TRUE(day.h.Start(0));
