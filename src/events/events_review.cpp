@@ -1,6 +1,7 @@
 #include "events/events_review.h"
 
 #include "records/browser_model.h"
+#include "records/cp1252.h"
 
 #include <cctype>
 #include <cstdio>
@@ -23,8 +24,10 @@ bool MustComeBefore(const records::TInci& b, const records::TInci& a, InciOrder 
       if (a.hasCar && b.hasCar) return b.car < a.car || (b.car == a.car && b.number < a.number);
       return !a.hasCar && b.hasCar;
     case InciOrder::ByType:
-      // Byte by byte: std::string compares as unsigned bytes, a prefix first.
-      if (b.type != a.type) return b.type < a.type;
+      // Byte by byte as the codes stand in the file (Windows-1252, not the
+      // UTF-8 they are read into); std::string compares unsigned bytes, a
+      // prefix first.
+      if (b.type != a.type) return records::Utf8ToCp1252(b.type) < records::Utf8ToCp1252(a.type);
       if (b.car != a.car) return b.car < a.car;
       return b.number < a.number;
   }

@@ -30,6 +30,14 @@ TEST(EventsReview, OrdersByCarByTypeAndBackByEvent) {
   EXPECT_EQ(Numbers(list), (std::vector<int>{1, 2, 3, 4}));
 }
 
+TEST(EventsReview, ByTypeComparesTheCodesAsTheFileHoldsThem) {
+  // Windows-1252 puts the euro sign (0x80) before É (0xC9); their UTF-8
+  // forms (E2 82 AC, C3 89) would sort the other way round.
+  auto list = records::ReadEvents("1\t1\t0\t1,000\t\xC9X\r\n2\t1\t0\t2,000\t\x80X\r\n").items;
+  events::OrderInci(list, InciOrder::ByType);
+  EXPECT_EQ(Numbers(list), (std::vector<int>{2, 1}));
+}
+
 TEST(EventsReview, ManualEventsComeAfterEveryCarInTheOrderTheExchangesLeave) {
   auto list = records::ReadEvents(
                   "1\t--\t--\t1,000\tMANU\ta\r\n2\t--\t--\t2,000\tMANU\tb\r\n3\t2\t0\t3,000\tSALE\r\n"
@@ -59,12 +67,12 @@ TEST(EventsReview, ReportLines) {
 
 TEST(EventsReview, GridGrowsWithItsRowsUntilTheWindowIsFull) {
   // Heading and one empty row: 28 + 3 + 28.
-  EXPECT_EQ(events::InciGridHeight(2, 52, 431), 59);
+  EXPECT_EQ(events::InciGridHeight(2, 52, 458), 59);
   // Eleven rows: 154 rounded down to 152.
-  EXPECT_EQ(events::InciGridHeight(11, 52, 431), 183);
-  // 359 pixels below the grid's top hold 25 whole rows.
-  EXPECT_EQ(events::InciGridHeight(23, 52, 431), 350);
-  EXPECT_EQ(events::InciGridHeight(400, 52, 431), 350);
+  EXPECT_EQ(events::InciGridHeight(11, 52, 458), 183);
+  // The window's outer 458 pixels leave 386 below the grid's top: 27 whole rows.
+  EXPECT_EQ(events::InciGridHeight(23, 52, 458), 351);
+  EXPECT_EQ(events::InciGridHeight(400, 52, 458), 378);
 }
 
 }  // namespace
