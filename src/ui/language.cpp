@@ -95,6 +95,8 @@ void TForm1::ApplyLanguage(bool atStartUp) {
 
   QStringList checklist;
   for (const Pair& line : kChecklist) checklist << line.Pick(es);
+  // The design text of line 7 has no full stop; the first switch gives it one.
+  if (atStartUp) checklist[7] = QStringLiteral("-Multimonitor");
   memo2_->setPlainText(checklist.join(QLatin1Char('\n')));
   // Eight lines of the checklist fill the memo's 97 pixels.
   QTextCursor all(memo2_->document());
