@@ -28,7 +28,7 @@ cleanup() {
   rm -rf "$WORK"
 }
 trap cleanup EXIT
-export DISPLAY=$DISPLAY_NUMBER
+export DISPLAY=$DISPLAY_NUMBER QT_QPA_PLATFORM=xcb
 for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.05; done
 # Two monitors side by side: the operator's on the left, the public's on the right.
 xrandr --setmonitor OPERATOR 1600/406x1000/254+0+0 screen >/dev/null

@@ -4,6 +4,10 @@
 
 x_start() {  # x_start DISPLAY_NUMBER
   export DISPLAY=":$1"
+  # The program opens its windows on this display whatever the caller's
+  # shell exports for its own window tests (offscreen would show nothing).
+  export QT_QPA_PLATFORM=xcb
+  unset WAYLAND_DISPLAY
   Xvfb "$DISPLAY" -screen 0 1280x1024x24 -nolisten tcp -noreset >/dev/null 2>&1 &
   XVFB_PID=$!
   for _ in $(seq 200); do xdpyinfo >/dev/null 2>&1 && return 0; sleep 0.05; done
