@@ -100,16 +100,18 @@ lpadmin -d TrelvixPDF
 # cups-pdf writes into the job owner's PDF folder.
 OUTDIR="$(getent passwd "$(id -un)" | cut -d: -f6)/PDF"
 mkdir -p "$OUTDIR"
-BEFORE="$WORK/before"
-ls -1 "$OUTDIR" >"$BEFORE"
+# cups-pdf names the file after the job, and this private server numbers its
+# first job 1 whatever the folder already holds: a name unique to this run
+# keeps an earlier print of the same name from passing for this one.
+JOB="TRELVIXcheck$$$(date +%s%N)"
 
 echo "== printing on the PDF queue"
-"$CHECK" --print
+"$CHECK" --print "$JOB"
 
 for _ in $(seq 1 600); do
-  NEW=$(ls -1t "$OUTDIR" | grep -vxF -f "$BEFORE" | head -n 1 || true)
+  NEW=$(find "$OUTDIR" -maxdepth 1 -name "${JOB}*.pdf" -print -quit)
   if [ -n "$NEW" ] && ! lpstat -o TrelvixPDF 2>/dev/null | grep -q .; then
-    PDF="$OUTDIR/$NEW"
+    PDF="$NEW"
     break
   fi
   sleep 0.05

@@ -13,7 +13,7 @@ bool PrintReport(PrinterSettings& settings, const Report& report, bool spanish, 
     boxes.Info(kMessageCaption, kNoPrinterMessage);
     return false;
   }
-  settings.Printer().setDocName(QStringLiteral("TRELVIX"));
+  settings.Printer().setDocName(QString::fromStdString(report.jobName));
   PainterSurface surface(settings.Printer(), settings.Font());
   if (!surface.Started()) {
     boxes.Info(kMessageCaption, kJobRefusedMessage);

@@ -20,6 +20,7 @@ struct Report {
   std::string title;        // e.g. "Clasificación" or "Passes by car"
   std::vector<std::string> headings;
   std::vector<std::vector<std::string>> rows;  // cells as shown, leading blanks kept
+  std::string jobName = "TRELVIX";             // the job's name in the printer's queue
 };
 
 // The "Fecha: " / "Date: " line's opening words.

@@ -1,7 +1,7 @@
 // Prints through the machine's print system, for tools/cups_print_test.sh.
 //   cups_print_check --no-printer   expects the no-printer message
-//   cups_print_check --print        prints a two-page classification on the
-//                                   default printer
+//   cups_print_check --print NAME   prints a two-page classification on the
+//                                   default printer as the job NAME
 // Exits 0 when things went as expected.
 #include <QApplication>
 #include <QTemporaryDir>
@@ -40,7 +40,7 @@ int ExpectNoPrinter() {
   return 0;
 }
 
-int Print() {
+int Print(const char* jobName) {
   printing::PrinterSettings settings;
   if (!settings.HasPrinter()) {
     std::fprintf(stderr, "no default printer found\n");
@@ -48,7 +48,9 @@ int Print() {
   }
   std::printf("printing on %s\n", settings.PrinterName().toLocal8Bit().constData());
   printing_tests::RecordingBoxes boxes;
-  if (!printing::PrintReport(settings, LongClassification(), true, boxes)) {
+  printing::Report report = LongClassification();
+  report.jobName = jobName;
+  if (!printing::PrintReport(settings, report, true, boxes)) {
     for (const auto& text : boxes.shown) std::fprintf(stderr, "message: %s\n", text.c_str());
     return 1;
   }
@@ -63,7 +65,7 @@ int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) qputenv("XDG_RUNTIME_DIR", runtime.path().toUtf8());
   QApplication app(argc, argv);
   if (argc == 2 && std::strcmp(argv[1], "--no-printer") == 0) return ExpectNoPrinter();
-  if (argc == 2 && std::strcmp(argv[1], "--print") == 0) return Print();
-  std::fprintf(stderr, "usage: %s --no-printer | --print\n", argv[0]);
+  if (argc == 3 && std::strcmp(argv[1], "--print") == 0) return Print(argv[2]);
+  std::fprintf(stderr, "usage: %s --no-printer | --print NAME\n", argv[0]);
   return 2;
 }
