@@ -37,10 +37,15 @@ between() { awk -v v="$(echo "$1" | tr ',' '.')" -v lo="$2" -v hi="$3" 'BEGIN { 
 
 x_start "${E2E_DISPLAY:-93}"
 DAY=$(date +%y%m%d)
+# The public's monitor left of the operator's: the primary starts at x = 640.
+xrandr --setmonitor PUBLIC 640/163x1024/260+0+0 screen >/dev/null
+xrandr --setmonitor '*OPERATOR' 640/163x1024/260+640+0 none >/dev/null
 
 # --- A race run as an operator runs it -------------------------------------
 RUN="$WORK/run1"; mkdir -p "$RUN"; cp "$PROGRAM" "$RUN/trelvix"
 program_start "$RUN"
+read -r MAIN_X MAIN_Y < <(xdotool getwindowgeometry "$MAIN" | awk '/Position/ { split($2, p, ","); print p[1], p[2] }')
+check "the main window opens on the primary monitor, centred" test "$MAIN_X,$MAIN_Y" = "644,286"
 # Minimum lap 13 s down to 3 s with the spin box's arrow keys.
 click $MINLAP_X $MINLAP_Y
 for _ in $(seq 10); do key Down; done
