@@ -30,9 +30,6 @@ constexpr int kDaysTop = 268;
 constexpr int kDaysTitleTop = 256;
 constexpr int kRacesTop = 268;
 constexpr int kDayHeight = 14;
-// A classification has at most twelve rows; a longer one, put there by
-// hand, scrolls above the days title instead of covering it.
-constexpr int kClassificationRoom = kDaysTitleTop + 8;
 
 QPushButton* MakeButton(QWidget* parent, const char* name, const QRect& place) {
   auto* button = new QPushButton(parent);
@@ -46,12 +43,6 @@ QLabel* MakeValue(QWidget* parent, const char* name, int x, int y) {
   QLabel* value = MakeCaption(parent, name, x, y, SmallFont());
   SetColour(value, QPalette::Window, Qt::white);
   return value;
-}
-
-void SetCaption(QLabel* label, const std::string& text, int maxWidth = 0) {
-  label->setText(Q(text));
-  label->adjustSize();
-  if (maxWidth > 0 && label->width() > maxWidth) label->resize(maxWidth, label->height());
 }
 
 }  // namespace
@@ -278,129 +269,6 @@ void TForm2::LoadRace(int raceNumber) {
   const std::string events = records::RaceFileName(racesDay_, raceNumber, ".inc");
   const std::string found = FindFile(events);
   eventsFileName_ = found.empty() ? events : found;
-}
-
-bool TForm2::LoadClassification(const std::string& fileName) {
-  std::string bytes;
-  if (!ReadFile(fileName, bytes)) return false;
-  const records::ClassificationFile file = records::ReadClassification(bytes);
-  ShowMessages(file.rows.messages);
-  // A number that does not convert ends the reading; the display stays.
-  if (file.rows.stopped) return false;
-  SetCaption(detailsValue_, records::DetailsValue(file), 380 - 60 - 4);
-  SetCaption(descriptionValue_, records::DescriptionValue(file), 488 - 60 - 4);
-  std::vector<std::vector<std::string>> rows;
-  for (const auto& row : file.rows.items) rows.push_back(records::ClassificationCells(row));
-  FillGridRows(classificationGrid_, rows);
-  SizeGrid(classificationGrid_, static_cast<int>(rows.size()), false);
-  return true;
-}
-
-bool TForm2::LoadPasses(const std::string& fileName) {
-  const std::string found = FindFile(fileName);
-  if (found.empty()) return false;
-  const std::string path = records::JoinPath(services_.recordFolder, found);
-  const bool read = passes_.Load(path);
-  if (read) ShowMessages(passes_.result().messages);
-  if (read && !passes_.result().stopped) {
-    passesFile_ = path;
-    return true;
-  }
-  // Unreadable, or ended by a number that does not convert: the list goes
-  // back to the passes still shown, in their order.
-  if (passesFile_.empty() || !passes_.Load(passesFile_)) {
-    passes_.Clear();
-  } else if (byCar_) {
-    passes_.OrderByCar();
-  }
-  return false;
-}
-
-void TForm2::ChooseOrder(bool byCar) {
-  byCar_ = byCar;
-  ShowOrderChoice();
-  ShowPasses();
-}
-
-void TForm2::ShowPasses() {
-  if (byCar_) {
-    passes_.OrderByCar();
-  } else {
-    passes_.OrderByPass();
-  }
-  std::vector<std::vector<std::string>> rows;
-  rows.reserve(passes_.items().size());
-  for (const auto& pass : passes_.items()) rows.push_back(records::PassCells(pass));
-  FillGridRows(passesGrid_, rows);
-  SizeGrid(passesGrid_, static_cast<int>(rows.size()), true);
-  SetCaption(passesTitle_, (spanish_ ? "Pasos: " : "Passes: ") + std::to_string(passes_.items().size()));
-}
-
-void TForm2::ShowOrderChoice() {
-  byPass_->setChecked(!byCar_);
-  byCarItem_->setChecked(byCar_);
-}
-
-void TForm2::SizeGrid(QTableWidget* grid, int rows, bool passesGrid) {
-  const int top = grid->y();
-  const int room = grid == classificationGrid_ ? kClassificationRoom : kHeight;
-  grid->resize(grid->width(), records::GridPixelHeight(rows, top, room, passesGrid));
-}
-
-std::string TForm2::FindFile(const std::string& name) const {
-  return records::FindEntryIgnoringCase(services_.lister, services_.recordFolder, name);
-}
-
-bool TForm2::ReadFile(const std::string& fileName, std::string& bytes) const {
-  const std::string found = FindFile(fileName);
-  return !found.empty() && records::ReadWholeFile(records::JoinPath(services_.recordFolder, found), bytes);
-}
-
-void TForm2::ShowMessages(const std::vector<std::string>& messages) {
-  for (const auto& message : messages) services_.boxes.Info(printing::kMessageCaption, message);
-}
-
-void TForm2::EventsButtonClick() {
-  const std::string found = eventsFileName_.empty() ? std::string() : FindFile(eventsFileName_);
-  if (found.empty()) {
-    services_.boxes.Info(printing::kMessageCaption, spanish_ ? "No existe el correspondiente fichero de incidencias"
-                                                             : "Corresponding events file not found");
-    return;
-  }
-  if (form3_ == nullptr) return;
-  EventsReviewRequest request;
-  request.spanish = spanish_;
-  request.eventsFileName = eventsFileName_;
-  request.path = records::JoinPath(services_.recordFolder, found);
-  request.day = chosenDay_;
-  request.description = descriptionValue_->text().toStdString();
-  request.details = detailsValue_->text().toStdString();
-  form3_->ShowModal(std::move(request));
-  eventsButton_->setFocus();
-}
-
-void TForm2::PrinterButtonClick() {
-  if (form8_ != nullptr) form8_->ShowModal(spanish_);
-}
-
-void TForm2::PrintClassification() { PrintGrid(classificationGrid_, spanish_ ? "Clasificación" : "Classification"); }
-
-void TForm2::PrintPasses() {
-  const QString caption = byCar_ ? byCarItem_->text() : byPass_->text();
-  PrintGrid(passesGrid_, (spanish_ ? "Pasos " : "Passes ") + printing::LowerAsciiLetters(caption.toStdString()));
-}
-
-void TForm2::PrintRaces() { PrintGrid(racesGrid_, spanish_ ? "Carreras" : "Races"); }
-
-void TForm2::PrintGrid(const QTableWidget* grid, std::string title) {
-  printing::Report report;
-  report.day = chosenDay_;
-  report.description = descriptionValue_->text().toStdString();
-  report.details = detailsValue_->text().toStdString();
-  report.title = std::move(title);
-  report.headings = GridHeadings(grid);
-  report.rows = GridRows(grid);
-  services_.printer.Print(report, spanish_);
 }
 
 }  // namespace ui

@@ -86,4 +86,10 @@ void ClickableLabel::mousePressEvent(QMouseEvent* event) {
   QLabel::mousePressEvent(event);
 }
 
+void SetCaption(QLabel* label, const std::string& text, int maxWidth) {
+  label->setText(Q(text));
+  label->adjustSize();
+  if (maxWidth > 0 && label->width() > maxWidth) label->resize(maxWidth, label->height());
+}
+
 }  // namespace ui

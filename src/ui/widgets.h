@@ -28,6 +28,8 @@ void SetColour(QWidget* widget, QPalette::ColorRole role, const QColor& colour);
 
 // A caption that takes the size of its text, at x, y.
 QLabel* MakeCaption(QWidget* parent, const char* name, int x, int y, const QFont& font);
+// Sets a caption's text and fits its size to it, at most maxWidth wide (0: any width).
+void SetCaption(QLabel* label, const std::string& text, int maxWidth = 0);
 // A fixed-size text cell with a background colour.
 QLabel* MakeCell(QWidget* parent, const QString& name, const QRect& place, const QFont& font,
                  Qt::Alignment alignment, const QColor& background);
