@@ -12,11 +12,8 @@
 #include <QShowEvent>
 #include <QTableWidget>
 
-#include "printing/print_setup_window.h"
-#include "printing/printer_settings.h"
 #include "records/browser_model.h"
 #include "records/naming.h"
-#include "ui/events_review_window.h"
 #include "ui/record_grid.h"
 #include "ui/widgets.h"
 
