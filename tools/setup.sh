@@ -14,8 +14,10 @@ PACKAGES=(
   cups printer-driver-cups-pdf poppler-utils
   # audio: a virtual sound device and the default cue recordings
   pulseaudio pulseaudio-utils sox espeak-ng
-  # fuzzing and sanitizers
-  clang libclang-rt-14-dev
+  # fuzzing, sanitizers and static checks
+  clang libclang-rt-14-dev clang-tidy
+  # the Debian package and its checks
+  dpkg-dev fakeroot file desktop-file-utils appstream lintian
 )
 
 missing=()

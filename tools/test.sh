@@ -5,18 +5,23 @@
 #     through a virtual audio device;
 #  2. the same unit and window tests built with AddressSanitizer and
 #     UndefinedBehaviorSanitizer;
-#  3. the record readers' fuzzers for a short fixed time.
+#  3. clang-tidy over src/;
+#  4. the record readers' fuzzers for a short fixed time.
 # Set TRELVIX_QUICK=1 to run step 1 only.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/setup.sh
+# What a developer's shell exports for other work must not change the run.
+unset GTEST_FILTER GTEST_ALSO_RUN_DISABLED_TESTS GTEST_REPEAT GTEST_SHUFFLE GTEST_BREAK_ON_FAILURE \
+  LD_PRELOAD QT_QPA_PLATFORM WAYLAND_DISPLAY CTEST_PARALLEL_LEVEL CMAKE_BUILD_TYPE CMAKE_GENERATOR \
+  ASAN_OPTIONS UBSAN_OPTIONS
 export XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-$(mktemp -d)}"
 chmod 700 "$XDG_RUNTIME_DIR"
 jobs=$(nproc)
 summary=$(mktemp)
 # Runs ctest and keeps its count of tests for the closing line.
 run_ctest() {
-  ctest "$@" --output-on-failure --no-tests=error -j"$jobs" | tee -a "$summary"
+  ctest "$@" -j"$jobs" | tee -a "$summary"
 }
 closing_line() {
   local total
@@ -26,19 +31,20 @@ closing_line() {
   echo "summary: $((total - skipped)) passed, 0 failed, $skipped skipped"
 }
 
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTRELVIX_WERROR=ON >/dev/null
-cmake --build build
-run_ctest --test-dir build
+cmake --preset default >/dev/null
+cmake --build --preset default
+run_ctest --preset default
 
 if [ -n "${TRELVIX_QUICK:-}" ]; then closing_line; exit 0; fi
 
+echo "== clang-tidy over src/"
+tools/tidy.sh build
+
 echo "== tests under AddressSanitizer and UndefinedBehaviorSanitizer"
-cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTRELVIX_SANITIZE=ON -DTRELVIX_WERROR=ON \
-  -DTRELVIX_BUILD_BENCH=OFF >/dev/null
-cmake --build build-asan
+cmake --preset asan >/dev/null
+cmake --build --preset asan
 # The script tests drive the program from outside; they ran above.
-ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
-  run_ctest --test-dir build-asan -E 'operator_end_to_end|sound_playback|printing_cups|records_folder_sync'
+run_ctest --preset asan
 
 echo "== fuzzing the record readers"
 tools/fuzz.sh "${TRELVIX_FUZZ_SECONDS:-8}"

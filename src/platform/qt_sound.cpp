@@ -49,7 +49,7 @@ QByteArray BeepWav() {
   return wav;
 }
 
-QtCueBackend::QtCueBackend(QDir cueFolder, QObject* parent) : QObject(parent), cueFolder_(std::move(cueFolder)) {
+QtCueBackend::QtCueBackend(const QDir& cueFolder, QObject* parent) : QObject(parent), cueFolder_(cueFolder) {
   watchdog_.setSingleShot(true);
   connect(&watchdog_, &QTimer::timeout, this, &QtCueBackend::Finish);
   // The beep is loaded at once, so an error or a refused lap sounds without delay.
@@ -132,7 +132,7 @@ void QtCueBackend::Finish() {
   if (queue_ != nullptr) queue_->CueFinished();
 }
 
-QtSound::QtSound(QDir cueFolder) : backend_(std::move(cueFolder)), queue_(backend_) {
+QtSound::QtSound(const QDir& cueFolder) : backend_(cueFolder), queue_(backend_) {
   backend_.SetQueue(&queue_);
 }
 

@@ -21,7 +21,7 @@ class QtCueBackend final : public QObject, public CueBackend {
 
  public:
   // Cue files are looked up in `cueFolder`, beside the program.
-  explicit QtCueBackend(QDir cueFolder, QObject* parent = nullptr);
+  explicit QtCueBackend(const QDir& cueFolder, QObject* parent = nullptr);
   ~QtCueBackend() override;
 
   void SetQueue(CueQueue* queue) noexcept { queue_ = queue; }
@@ -48,7 +48,7 @@ class QtCueBackend final : public QObject, public CueBackend {
 // The real sound of the program: the queue in front of the Qt backend.
 class QtSound final {
  public:
-  explicit QtSound(QDir cueFolder);
+  explicit QtSound(const QDir& cueFolder);
   SoundDevice& device() noexcept { return queue_; }
 
  private:

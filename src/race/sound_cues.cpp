@@ -12,11 +12,10 @@ void SoundCues::FileOrBeep(const std::string& file) {
 
 void SoundCues::PlayCue(const std::string& spanishFile, const std::string& englishFile, bool soundOn,
                         bool spanish) {
+  // English falls back to the Spanish file before the beep.
   if (!soundOn) {
     device_.Beep();
-  } else if (spanish) {
-    FileOrBeep(spanishFile);
-  } else if (device_.CueExists(englishFile)) {
+  } else if (!spanish && device_.CueExists(englishFile)) {
     device_.PlayCue(englishFile);
   } else {
     FileOrBeep(spanishFile);
