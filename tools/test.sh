@@ -6,7 +6,8 @@
 #  2. the same unit and window tests built with AddressSanitizer and
 #     UndefinedBehaviorSanitizer;
 #  3. clang-tidy over src/;
-#  4. the record readers' fuzzers for a short fixed time.
+#  4. the record readers' fuzzers for a short fixed time;
+#  5. the Debian package: built, installed with apt-get, validated, started.
 # Set TRELVIX_QUICK=1 to run step 1 only.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -48,4 +49,8 @@ run_ctest --preset asan
 
 echo "== fuzzing the record readers"
 tools/fuzz.sh "${TRELVIX_FUZZ_SECONDS:-8}"
+
+echo "== the Debian package, installed and started"
+deb=$(tools/package.sh | tail -n 1)
+tests/package/install_test.sh "$deb" | tee -a "$summary"
 closing_line

@@ -26,16 +26,17 @@ int main(int argc, char* argv[]) {
   QApplication::setApplicationName(QString::fromLatin1(ui::kAppTitle));
 
   platform::QtMessageBoxes boxes;
-  const QString folder = ui::ChooseRecordFolder(QCoreApplication::applicationDirPath());
+  const QString programFolder = QCoreApplication::applicationDirPath();
+  const QString folder = ui::ChooseRecordFolder(programFolder, QStringLiteral(TRELVIX_INSTALLED_BINDIR));
   // A second copy on the same folder would number the same races.
   const auto lock = ui::LockRecordFolder(folder, boxes);
   if (!lock) return 1;
 
   platform::MonotonicCounter counter;
   platform::SystemClock clock;
-  // Cue files are looked up beside the program; cues play one after another
-  // without ever holding up a key press.
-  platform::QtSound sound{QDir(QCoreApplication::applicationDirPath())};
+  // Cue files are looked up beside the program, else among the installed
+  // defaults; cues play one after another without ever holding up a key press.
+  platform::QtSound sound{QDir(ui::ChooseCueFolder(programFolder, QStringLiteral(TRELVIX_INSTALLED_CUEDIR)))};
   platform::PosixDirectoryLister lister;
   ui::TForm1 form1({counter, clock, sound.device(), boxes, lister, QDir::toNativeSeparators(folder).toStdString()});
   boxes.SetParent(&form1);

@@ -48,6 +48,15 @@ SoundCheck CheckSound(platform::SoundDevice& device) {
   return check;
 }
 
+std::vector<std::string> AllCueFiles() {
+  std::vector<std::string> all = {"sal.wav", "sale.wav", "fin.wav", "fine.wav", "finto.wav", "fintoe.wav"};
+  for (int n = 1; n <= 12; ++n) {
+    all.push_back(std::to_string(n) + ".wav");
+    all.push_back(std::to_string(n) + "e.wav");
+  }
+  return all;
+}
+
 std::vector<std::string> SoundCheck::ReportLines() const {
   if (!deviceFound) return {"Sonido: no", "Compra tarjeta"};
   return {"Sonido: sí",

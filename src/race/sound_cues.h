@@ -48,4 +48,7 @@ struct SoundCheck {
 
 SoundCheck CheckSound(platform::SoundDevice& device);
 
+// The names of every cue file, Spanish and English.
+std::vector<std::string> AllCueFiles();
+
 }  // namespace race

@@ -5,6 +5,7 @@
 #include <QStandardPaths>
 #include <QTemporaryFile>
 
+#include "race/sound_cues.h"
 #include "ui/main_window.h"
 
 namespace ui {
@@ -17,13 +18,28 @@ bool CanWriteIn(const QString& folder) {
   return probe.open();
 }
 
+
+bool HoldsCues(const QString& folder) {
+  const QDir dir(folder);
+  for (const std::string& name : race::AllCueFiles()) {
+    if (dir.exists(QString::fromStdString(name))) return true;
+  }
+  return false;
+}
+
 }  // namespace
 
-QString ChooseRecordFolder(const QString& programFolder) {
-  if (CanWriteIn(programFolder)) return QDir::cleanPath(programFolder);
+QString ChooseRecordFolder(const QString& programFolder, const QString& installedFolder) {
+  const bool installed = !installedFolder.isEmpty() && QDir(programFolder) == QDir(installedFolder);
+  if (!installed && CanWriteIn(programFolder)) return QDir::cleanPath(programFolder);
   const QString perUser = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
   QDir().mkpath(perUser);
   return QDir::cleanPath(perUser);
+}
+
+QString ChooseCueFolder(const QString& programFolder, const QString& dataFolder) {
+  if (!HoldsCues(programFolder) && !dataFolder.isEmpty() && HoldsCues(dataFolder)) return QDir::cleanPath(dataFolder);
+  return QDir::cleanPath(programFolder);
 }
 
 std::unique_ptr<QLockFile> LockRecordFolder(const QString& folder, platform::MessageBoxes& boxes) {

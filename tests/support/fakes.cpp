@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "race/sound_cues.h"
+
 namespace testing_support {
 
 void FakeClock::AdvanceMillis(std::int64_t ms) {
@@ -17,12 +19,7 @@ bool FakeSound::CueExists(const std::string& fileName) {
 }
 
 void FakeSound::AddAllCues(const std::vector<std::string>& except) {
-  std::vector<std::string> all = {"sal.wav", "sale.wav", "fin.wav", "fine.wav", "finto.wav", "fintoe.wav"};
-  for (int n = 1; n <= 12; ++n) {
-    all.push_back(std::to_string(n) + ".wav");
-    all.push_back(std::to_string(n) + "e.wav");
-  }
-  for (const auto& f : all) {
+  for (const auto& f : race::AllCueFiles()) {
     if (std::find(except.begin(), except.end(), f) == except.end()) files.push_back(f);
   }
 }

@@ -47,4 +47,27 @@ TEST(RecordFolder, ProgramFolderWhenWritableElseTheUsersDataFolder) {
   EXPECT_TRUE(QDir(chosen).exists());
 }
 
+TEST(RecordFolder, AnInstalledProgramKeepsItsRecordsInTheUsersDataFolder) {
+  testing_support::TempDir dir;
+  const QString folder = QString::fromStdString(dir.path());
+  // Writable, but it is where the package put the program.
+  EXPECT_EQ(ui::ChooseRecordFolder(folder, folder + QStringLiteral("/")),
+            QDir::cleanPath(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)));
+  EXPECT_EQ(ui::ChooseRecordFolder(folder, QStringLiteral("/usr/bin")), QDir::cleanPath(folder));
+}
+
+TEST(RecordFolder, CuesBesideTheProgramWinOverTheInstalledOnes) {
+  testing_support::TempDir program;
+  testing_support::TempDir data;
+  const QString programFolder = QString::fromStdString(program.path());
+  const QString dataFolder = QString::fromStdString(data.path());
+  // None anywhere: beside the program, where the report says they are missing.
+  EXPECT_EQ(ui::ChooseCueFolder(programFolder, dataFolder), QDir::cleanPath(programFolder));
+  data.Write("1.wav", "RIFF");
+  EXPECT_EQ(ui::ChooseCueFolder(programFolder, dataFolder), QDir::cleanPath(dataFolder));
+  // One recording of the user's own beside the program: that folder is used.
+  program.Write("fine.wav", "RIFF");
+  EXPECT_EQ(ui::ChooseCueFolder(programFolder, dataFolder), QDir::cleanPath(programFolder));
+}
+
 }  // namespace
