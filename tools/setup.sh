@@ -9,7 +9,7 @@ PACKAGES=(
   qt6-base-dev qt6-multimedia-dev libxkbcommon-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   # real windows in tests and screenshots
-  xvfb xauth x11-utils x11-xserver-utils xdotool imagemagick inotify-tools
+  xvfb xauth x11-utils x11-xserver-utils xdotool imagemagick inotify-tools libxtst-dev
   # printing through a virtual PDF printer
   cups printer-driver-cups-pdf poppler-utils
   # audio: a virtual sound device and the default cue recordings

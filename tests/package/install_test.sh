@@ -16,7 +16,7 @@ mkdir -p "$HOME" "$XDG_RUNTIME_DIR"; chmod 700 "$XDG_RUNTIME_DIR"
 failures=0
 check() {  # check DESCRIPTION COMMAND...
   local what=$1; shift
-  if "$@"; then echo "ok - $what"; else echo "not ok - $what"; failures=$((failures + 1)); fi
+  if "$@"; then echo "ok - $what"; else echo "not ok - $what"; failures=$((failures + 1)); return 1; fi
 }
 cleanup() {
   x_stop
@@ -25,9 +25,8 @@ cleanup() {
 }
 trap cleanup EXIT
 
-check "the package installs with apt-get" \
-  env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "$DEB" >"$WORK/apt.log" 2>&1 \
-  || cat "$WORK/apt.log"
+installs() { DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "$DEB" >"$WORK/apt.log" 2>&1; }
+check "the package installs with apt-get" installs || { cat "$WORK/apt.log"; exit 1; }
 check "the desktop entry is valid" desktop-file-validate /usr/share/applications/org.trelvix.Trelvix.desktop
 quietly() { "$@" >"$WORK/tool.log" 2>&1 || { cat "$WORK/tool.log"; return 1; }; }
 check "the AppStream metainfo is valid" quietly appstreamcli validate --no-net /usr/share/metainfo/org.trelvix.Trelvix.metainfo.xml
