@@ -8,13 +8,22 @@ namespace race {
 
 bool RaceControl::FormKeyDown(int virtualKey) {
   if (!RaceState.Running || virtualKey < kVkF1 || virtualKey > kVkF12) return false;
-  const int n = virtualKey - (kVkF1 - 1);
+  return CarCrossed(virtualKey - (kVkF1 - 1), timing_.ReadCounter());
+}
+
+bool RaceControl::FormKeyDown(int virtualKey, std::int64_t when) {
+  if (!RaceState.Running || virtualKey < kVkF1 || virtualKey > kVkF12) return false;
+  return CarCrossed(virtualKey - (kVkF1 - 1), when);
+}
+
+bool RaceControl::CarCrossed(int n, std::int64_t when) {
+  if (!RaceState.Running || n < 1 || n > kCars) return false;
   if (Coches[n].Participates) {
-    ProcessPass(n);
+    ProcessPass(n, when);
     return true;
   }
-  // The key of a car that does not race is an event of its own.
-  const std::int64_t now = timing_.ReadCounter();
+  // The crossing of a car that does not race is an event of its own.
+  const std::int64_t now = timing_.TakeCount(RaceTime(when));
   IncSacaInci();
   const std::string line = records::ErrorEventLine(RaceState.EventCount, n,
                                                    timing_.FormatSeconds(now - RaceState.StartCount),
@@ -37,13 +46,23 @@ void RaceControl::SetCarFinished(int n) {
   if (RaceState.IndividualTiming && n == RaceState.WatchedCar) screen_.watchedCar.clear();
 }
 
+std::int64_t RaceControl::RaceTime(std::int64_t when) const noexcept {
+  // A press made while the start was still being handled belongs to the race.
+  return when < RaceState.StartCount ? RaceState.StartCount : when;
+}
+
 void RaceControl::ProcessPass(int n) {
+  if (!RaceState.Running || n < 1 || n > kCars) return;
+  ProcessPass(n, timing_.ReadCounter());
+}
+
+void RaceControl::ProcessPass(int n, std::int64_t when) {
   if (!RaceState.Running || n < 1 || n > kCars) return;
   TCoche& c = Coches[n];
   if (c.State == TCarState::csFinished) return;
-  // The counter is read once, first, so the time is the key press's whatever
-  // the rest of the pass costs.
-  const std::int64_t now = timing_.ReadCounter();
+  // The time is taken once, first: the moment of the crossing, whatever the
+  // rest of the pass costs.
+  const std::int64_t now = timing_.TakeCount(RaceTime(when));
   auto& rs = RaceState;
 
   // More than a minute after the car's time ran out: not counted, the car is done.

@@ -89,11 +89,21 @@ class RaceControl final {
   // when no race runs.
   void Finalizar(bool stopped);
 
-  // A key press (virtual-key code, F1 = 112 ... F12 = 123). True when the
-  // key was taken as a pass attempt and must not reach the focused control.
+  // A key press (virtual-key code, F1 = 112 ... F12 = 123), timed now. True
+  // when the key was taken as a pass attempt and must not reach the focused
+  // control.
   bool FormKeyDown(int virtualKey);
-  // One pass of car n (1..12).
+  // The same for a key press made at counter count `when`: the window
+  // system's own stamp of the press, so a key that waited behind a slow
+  // disk is still timed when it was pressed.
+  bool FormKeyDown(int virtualKey, std::int64_t when);
+  // Car n (1..12) crossed the line at counter count `when`, from any source
+  // of passes (a key, a track sensor): a pass of a racing car, a "NOCO"
+  // event for a car that does not race. False when no race runs.
+  bool CarCrossed(int n, std::int64_t when);
+  // One pass of car n (1..12), timed now, or at counter count `when`.
   void ProcessPass(int n);
+  void ProcessPass(int n, std::int64_t when);
 
   // Event entry.
   void IncSacaInci();
@@ -134,6 +144,7 @@ class RaceControl final {
   void Fail(const records::IoResult& result);
   void ShowStandings();
   void SetCarFinished(int n);
+  std::int64_t RaceTime(std::int64_t when) const noexcept;
   std::string RaceClockText(std::int64_t nowMillisOfDay) const;
   void PulseSponsor();
   bool WriteEvent(const std::string& line);

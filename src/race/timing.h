@@ -21,6 +21,12 @@ class TimingBase final {
 
   // Reads the counter into NowCount; every timing step calls it once.
   std::int64_t ReadCounter();
+  // A timing step that happened at `count` (a key press's or a track
+  // sensor's own time) takes that as NowCount instead of reading the counter.
+  std::int64_t TakeCount(std::int64_t count) noexcept {
+    NowCount = count;
+    return NowCount;
+  }
 
   double TicksToSeconds(std::int64_t ticks) const noexcept;
   std::int64_t SecondsToTicks(double seconds) const noexcept;

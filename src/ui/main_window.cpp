@@ -13,6 +13,7 @@
 #include <QTextEdit>
 #include <QTimer>
 
+#include "platform/event_time.h"
 #include "ui/files_browser.h"
 #include "ui/results_window.h"
 #include "ui/widgets.h"
@@ -160,7 +161,13 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
   // Every key-down counts, auto-repeat included; the lap input takes the
   // function keys only while a race runs, and then the control never sees them.
   const int virtualKey = VirtualKeyOf(key->key());
-  return virtualKey != 0 && race_.FormKeyDown(virtualKey);
+  if (virtualKey == 0) return false;
+  // Timed at the press: the window system's stamp, when it is a plausible
+  // one, else now. A key that waited behind earlier passes' disk writes
+  // keeps the time it was pressed.
+  const std::int64_t now = services_.counter.Read();
+  const auto pressed = platform::EventTimeToCount(key->timestamp(), now, race_.Timing().Frequency);
+  return race_.FormKeyDown(virtualKey, pressed.value_or(now));
 }
 
 void TForm1::showEvent(QShowEvent* event) {

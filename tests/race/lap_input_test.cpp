@@ -182,4 +182,26 @@ TEST(LapInput, AFailedPassLineShowsTheErrorAndTheRaceGoesOn) {
   EXPECT_EQ(h.sink.passes, (Lines{"2\t1\t1\t20,000\t00'20\"000"}));
 }
 
+TEST(LapInput, ACrossingIsTimedWhenItHappenedNotWhenItIsHandled) {
+  RaceHarness h;
+  h.OnlyCars({1, 2});
+  ASSERT_TRUE(h.Start(3));  // 20 min, common timing: the start at counter 5 s
+  const std::int64_t start = h.counter.now();
+  const std::int64_t second = h.race.Timing().Frequency;
+  // Pressed at 8 s, handled at 8.3 s behind a slow disk.
+  h.Wait(8.3);
+  EXPECT_TRUE(h.race.FormKeyDown(race::kVkF1, start + 8 * second));
+  // A crossing sooner than the minimum lap, and the key of a car that does
+  // not race, take the same time base.
+  EXPECT_TRUE(h.race.CarCrossed(1, start + 9 * second));
+  EXPECT_TRUE(h.race.CarCrossed(11, start + 8 * second + second / 2));
+  EXPECT_EQ(h.sink.passes, (Lines{"1\t1\t1\t8,000\t00'08\"000"}));
+  EXPECT_EQ(h.sink.events, (Lines{"1\t1\t--\t9,000\tERRO", "2\t11\t--\t8,500\tNOCO"}));
+  // A press made while the start was still being handled counts from the start.
+  EXPECT_TRUE(h.race.CarCrossed(2, start - second / 10));
+  EXPECT_EQ(h.sink.passes.back(), "2\t2\t1\t0,000\t00'00\"000");
+  h.race.Finalizar(true);
+  EXPECT_FALSE(h.race.CarCrossed(1, h.counter.now()));
+}
+
 }  // namespace

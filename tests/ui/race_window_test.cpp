@@ -79,6 +79,23 @@ TEST_F(RaceWindow, FunctionKeysCountPassesWhereverTheFocusIs) {
   EXPECT_EQ(Passes(), "1\t3\t1\t20,000\t00'20\"000\r\n2\t1\t1\t25,000\t00'25\"000\r\n3\t3\t2\t30,000\t00'50\"000\r\n");
 }
 
+TEST_F(RaceWindow, AKeyIsTimedByTheWindowSystemsStampOfThePress) {
+  StartCommonRace();  // at counter 5 s: 5000 ms of the monotonic clock
+  // Pressed at 13000 ms, handled 300 ms later behind a slow disk.
+  Wait(8.3);
+  QKeyEvent press(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
+  press.setTimestamp(13000);
+  QApplication::sendEvent(Memo(), &press);
+  // The press lies within its stamp's millisecond: its middle, 8.0005 s.
+  EXPECT_EQ(Text("Label27"), "8,001");
+  // A stamp on another clock is not taken: the key is timed as handled.
+  Wait(19.7005);
+  QKeyEvent other(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
+  other.setTimestamp(1733650000);
+  QApplication::sendEvent(Memo(), &other);
+  EXPECT_EQ(Text("Label27"), "20,000");
+}
+
 TEST_F(RaceWindow, HeldKeyRepeatsAndKeysOfCarsNotRacingBecomeEvents) {
   StartCommonRace();
   Wait(20);
