@@ -38,7 +38,8 @@ int main(int argc, char* argv[]) {
   // defaults; cues play one after another without ever holding up a key press.
   platform::QtSound sound{QDir(ui::ChooseCueFolder(programFolder, QStringLiteral(TRELVIX_INSTALLED_CUEDIR)))};
   platform::PosixDirectoryLister lister;
-  ui::TForm1 form1({counter, clock, sound.device(), boxes, lister, QDir::toNativeSeparators(folder).toStdString()});
+  ui::TForm1 form1({counter, clock, sound.device(), boxes, lister, QDir::toNativeSeparators(folder).toStdString(),
+                    platform::ReadBootId()});
   boxes.SetParent(&form1);
   // The printer settings: the default printer and "Courier New" 14 points.
   printing::PrinterSettings printerSettings;

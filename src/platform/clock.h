@@ -3,6 +3,7 @@
 // and the day's record-file names come from here, never a lap time.
 
 #include <cstdint>
+#include <string>
 
 namespace platform {
 
@@ -14,6 +15,7 @@ struct LocalDateTime {
   int minute = 0;
   int second = 0;
   int millisecond = 0;
+  std::int64_t unixNanos = 0;  // the same moment as nanoseconds since 1970 (UTC)
 
   // Milliseconds since midnight.
   std::int64_t MillisOfDay() const noexcept {
@@ -31,5 +33,9 @@ class SystemClock final : public WallClock {
  public:
   LocalDateTime Now() override;
 };
+
+// The identity of the machine's current boot (/proc/sys/kernel/random/boot_id):
+// the monotonic counter runs on only within one boot. Empty when unknown.
+std::string ReadBootId();
 
 }  // namespace platform

@@ -1,6 +1,7 @@
 #include "platform/clock.h"
 
 #include <ctime>
+#include <fstream>
 
 namespace platform {
 
@@ -17,7 +18,15 @@ LocalDateTime SystemClock::Now() {
   t.minute = tm.tm_min;
   t.second = tm.tm_sec < 60 ? tm.tm_sec : 59;  // a leap second shows as :59
   t.millisecond = static_cast<int>(ts.tv_nsec / 1000000);
+  t.unixNanos = static_cast<std::int64_t>(ts.tv_sec) * 1000000000 + ts.tv_nsec;
   return t;
+}
+
+std::string ReadBootId() {
+  std::ifstream in("/proc/sys/kernel/random/boot_id");
+  std::string id;
+  std::getline(in, id);
+  return id;
 }
 
 }  // namespace platform

@@ -7,6 +7,7 @@
 #include "records/cp1252.h"
 #include "records/lines.h"
 #include "records/naming.h"
+#include "records/run_journal.h"
 
 namespace race {
 
@@ -73,14 +74,49 @@ bool RaceControl::Button1Click() {
       records::ClassificationStartLine(Spanish, RaceState.RaceNumber, minutes, participants, wall.MillisOfDay());
   record.racesLine =
       records::RacesLine(RaceState.RaceNumber, minutes, participants, wall.MillisOfDay(), description);
+  record.journal = records::FormatRunJournal(Journal(startCount, wall));
   if (auto r = records_.StartRace(record); !r) {
     Fail(r);
     Changed();
     return false;
   }
 
+  resumed_ = false;
+  BeginRace(startCount, wall.MillisOfDay(), minutes);
   auto& rs = RaceState;
-  rs.StartWallTime = wall.MillisOfDay();
+  rs.EventCount = 0;
+  rs.PassCount = 0;
+  screen_.passCount = "0";
+  screen_.eventCount = "0";
+  rs.SoundOn = setup_.SoundOn();
+  Changed();
+  if (observer_ != nullptr) observer_->RunningChanged(true);
+  cues_.StartCue(rs.SoundOn, Spanish);
+  return true;
+}
+
+records::RunJournal RaceControl::Journal(std::int64_t startCount, const platform::LocalDateTime& wall) const {
+  records::RunJournal j;
+  j.raceBase = nextRaceBase_;
+  for (int n = 1; n <= kCars; ++n) {
+    if (setup_.Participates(n)) j.cars.push_back(n);
+  }
+  j.individualTiming = setup_.IndividualTiming();
+  j.raceMinutes = RaceState.RaceMinutes;
+  j.minLapSeconds = setup_.minLapSeconds();
+  j.spanish = Spanish;
+  j.soundOn = setup_.SoundOn();
+  j.frequency = timing_.Frequency;
+  j.startCount = startCount;
+  j.startWallMillis = wall.MillisOfDay();
+  j.startUnixNanos = wall.unixNanos;
+  j.bootId = bootId_;
+  return j;
+}
+
+void RaceControl::BeginRace(std::int64_t startCount, std::int64_t startWallMillis, int minutes) {
+  auto& rs = RaceState;
+  rs.StartWallTime = startWallMillis;
   rs.StartCount = startCount;
   const double frequency = static_cast<double>(timing_.Frequency);
   rs.DurationTicks = RoundTicks(minutes * 60.0 * frequency);
@@ -138,15 +174,6 @@ bool RaceControl::Button1Click() {
   screen_.runningOrder.clear();
   screen_.running = true;
   rs.Running = true;
-  rs.EventCount = 0;
-  rs.PassCount = 0;
-  screen_.passCount = "0";
-  screen_.eventCount = "0";
-  rs.SoundOn = setup_.SoundOn();
-  Changed();
-  if (observer_ != nullptr) observer_->RunningChanged(true);
-  cues_.StartCue(rs.SoundOn, Spanish);
-  return true;
 }
 
 std::string RaceControl::RaceClockText(std::int64_t nowMillisOfDay) const {
@@ -249,7 +276,10 @@ void RaceControl::Finalizar(bool stopped) {
     screen_.cars[n].state = words::kStopped.Pick(Spanish);
     if (rs.IndividualTiming && n == rs.WatchedCar) screen_.watchedCar.clear();
   }
-  ++rs.RaceNumber;
+  // A resumed race was numbered before this run: the day's next number
+  // already lies past it.
+  if (!resumed_) ++rs.RaceNumber;
+  resumed_ = false;
   SetNumbering(dayBase_, rs.RaceNumber);
   rs.StartWallTime = 0;
   Changed();

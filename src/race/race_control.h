@@ -17,6 +17,8 @@
 #include "race/sound_cues.h"
 #include "race/timing.h"
 #include "records/race_files.h"
+#include "records/run_journal.h"
+#include "records/unfinished_race.h"
 
 namespace race {
 
@@ -83,6 +85,18 @@ class RaceControl final {
   // The start button. False when the start was refused or its files could
   // not be created; the race then stays idle.
   bool Button1Click();
+  // The identity of the machine's boot, kept in each race's journal.
+  void SetBootId(std::string bootId) { bootId_ = std::move(bootId); }
+
+  // Continues a race that a crash, a kill or a power cut left unfinished:
+  // its settings from its journal, its standings, laps and counts rebuilt
+  // from its lines, its files appended to. On the boot it started on, the
+  // counter went on running; after a reboot, the race is placed on the new
+  // counter through the wall clock. A race whose time and minute of grace
+  // ran out meanwhile is finished at once.
+  enum class ResumeOutcome { kRunning, kFinished, kFailed };
+  ResumeOutcome ResumeRace(const records::UnfinishedRace& race);
+
   // The clock tick, every 222 ms whether a race runs or not.
   void Timer1Timer();
   // The finish: normal (stopped false) or the operator's stop. Does nothing
@@ -148,6 +162,11 @@ class RaceControl final {
   std::string RaceClockText(std::int64_t nowMillisOfDay) const;
   void PulseSponsor();
   bool WriteEvent(const std::string& line);
+  void BeginRace(std::int64_t startCount, std::int64_t startWallMillis, int minutes);
+  records::RunJournal Journal(std::int64_t startCount, const platform::LocalDateTime& wall) const;
+  void ApplyJournalSettings(const records::RunJournal& journal, const std::string& description);
+  std::int64_t ResumedStartCount(const records::RunJournal& journal);
+  void ReplayPass(const records::TPaso& pass);
 
   TimingBase timing_;
   platform::WallClock& clock_;
@@ -164,6 +183,9 @@ class RaceControl final {
   std::string nextRaceBase_;
   int sponsorLevel_ = 0;
   bool sponsorRising_ = false;
+  std::string bootId_;
+  bool resumed_ = false;    // the race running was continued after a crash
+  bool replaying_ = false;  // passes already on disk are being taken in again
 };
 
 // F1..F12 as virtual-key codes.

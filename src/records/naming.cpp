@@ -1,5 +1,7 @@
 #include "records/naming.h"
 
+#include "records/run_journal.h"
+
 #include <cstdio>
 
 namespace records {
@@ -38,7 +40,8 @@ DayNumbering NumberDay(const platform::LocalDateTime& date, const std::vector<st
   n.dayBase = DayBase(date);
   const std::string pattern = n.dayBase + "??.*";
   for (const auto& name : entryNames) {
-    if (!platform::WildcardMatch(pattern, name)) continue;
+    // A race's journal is no record file of the day.
+    if (!platform::WildcardMatch(pattern, name) || IsRunJournalName(name)) continue;
     ++n.dayFileCount;
     if (IsDigit(name[6]) && IsDigit(name[7])) {
       const int number = (name[6] - '0') * 10 + (name[7] - '0');

@@ -3,7 +3,15 @@
 #include <cstdio>
 
 #include "records/cp1252.h"
+#include "records/readers.h"
 #include "records/naming.h"
+#include "records/run_journal.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 
 namespace records {
 
@@ -11,6 +19,20 @@ std::string EncodeLine(const std::string& utf8Line) {
   std::string bytes = Utf8ToCp1252(utf8Line);
   bytes += "\r\n";
   return bytes;
+}
+
+std::string_view WholeLines(std::string_view bytes) noexcept {
+  const auto lastEnd = bytes.rfind('\n');
+  return lastEnd == std::string_view::npos ? std::string_view() : bytes.substr(0, lastEnd + 1);
+}
+
+IoResult DropTornLastLine(const std::string& path) {
+  std::string bytes;
+  if (!ReadWholeFile(path, bytes)) return {};
+  const std::size_t whole = WholeLines(bytes).size();
+  if (whole == bytes.size()) return {};
+  if (::truncate(path.c_str(), static_cast<off_t>(whole)) != 0) return IoResult::Failure(errno, path);
+  return {};
 }
 
 RaceFiles::RaceFiles(std::string folder, platform::DirectoryLister& lister)
@@ -27,6 +49,15 @@ IoResult RaceFiles::CreateRaceFiles(const RaceStartRecord& record) {
     created_.push_back(path);
   }
   if (auto r = classification_.Append(EncodeLine(record.description) + EncodeLine(record.startLine)); !r) return r;
+  if (!record.journal.empty()) {
+    const std::string path = JoinPath(folder_, RunJournalName(record.nextRaceBase));
+    DurableFile journal;
+    if (auto r = journal.Create(path); !r) return r;
+    created_.push_back(path);
+    if (auto r = journal.Append(record.journal); !r) return r;
+    if (auto r = journal.Close(); !r) return r;
+    journalPath_ = path;
+  }
   return SyncFolder(folder_);
 }
 
@@ -54,11 +85,29 @@ void RaceFiles::RemoveCreated() {
 
 IoResult RaceFiles::StartRace(const RaceStartRecord& record) {
   created_.clear();
+  journalPath_.clear();
   IoResult r = CreateRaceFiles(record);
   if (r) r = AppendRacesLine(record);
-  if (!r) RemoveCreated();
+  if (!r) {
+    RemoveCreated();
+    journalPath_.clear();
+  }
   created_.clear();
   return r;
+}
+
+IoResult RaceFiles::ResumeRace(const std::string& raceBase) {
+  journalPath_ = JoinPath(folder_, RunJournalName(raceBase));
+  struct Target {
+    DurableFile* file;
+    const char* extension;
+  };
+  for (const Target& t : {Target{&passes_, ".pss"}, Target{&events_, ".inc"}, Target{&classification_, ".cls"}}) {
+    const std::string path = JoinPath(folder_, raceBase + t.extension);
+    if (auto r = DropTornLastLine(path); !r) return r;
+    if (auto r = t.file->OpenAppend(path); !r) return r;
+  }
+  return {};
 }
 
 IoResult RaceFiles::AppendPass(const std::string& line) { return passes_.Append(EncodeLine(line)); }
@@ -76,6 +125,9 @@ IoResult RaceFiles::FinishRace(const std::string& finishLine, const std::vector<
   for (const auto& row : rows) bytes += EncodeLine(row);
   keep(classification_.Append(bytes));
   keep(classification_.Close());
+  // A finished race needs no journal: nothing is left to resume.
+  if (first && !journalPath_.empty()) std::remove(journalPath_.c_str());
+  journalPath_.clear();
   return first;
 }
 

@@ -18,6 +18,7 @@ struct RaceStartRecord {
   std::string description;    // classification line 1
   std::string startLine;      // classification line 2
   std::string racesLine;      // the day's races file line
+  std::string journal;        // the race's journal (YYMMDDnn.run); none when empty
 };
 
 // Where the race control writes its records. The file-backed sink is the
@@ -34,6 +35,9 @@ class RecordSink {
   // and closes the classification file. Every file ends up closed, even
   // when a write fails; the first failure is returned.
   virtual IoResult FinishRace(const std::string& finishLine, const std::vector<std::string>& rows) = 0;
+  // Opens the files of a race left unfinished again for appending, a torn
+  // last line dropped first, so the race goes on where it was.
+  virtual IoResult ResumeRace(const std::string& raceBase) = 0;
 };
 
 class RaceFiles final : public RecordSink {
@@ -44,6 +48,7 @@ class RaceFiles final : public RecordSink {
   IoResult AppendPass(const std::string& line) override;
   IoResult AppendEvent(const std::string& line) override;
   IoResult FinishRace(const std::string& finishLine, const std::vector<std::string>& rows) override;
+  IoResult ResumeRace(const std::string& raceBase) override;
 
   const std::string& folder() const noexcept { return folder_; }
 
@@ -58,9 +63,16 @@ class RaceFiles final : public RecordSink {
   DurableFile events_;
   DurableFile classification_;
   std::vector<std::string> created_;
+  std::string journalPath_;  // the running race's journal, removed at the finish
 };
 
 // A line as it goes to disk: Windows-1252 bytes and CR LF.
 std::string EncodeLine(const std::string& utf8Line);
+
+// Bytes up to the end of their last whole line: a line cut short by a
+// power cut has no line end.
+std::string_view WholeLines(std::string_view bytes) noexcept;
+// Cuts a file back to its last whole line; a missing file is left alone.
+IoResult DropTornLastLine(const std::string& path);
 
 }  // namespace records

@@ -55,6 +55,7 @@ TForm1::TForm1(const MainWindowServices& services, QWidget* parent)
   BuildEventsPanel();
 
   race_.SetObserver(this);
+  race_.SetBootId(services_.bootId);
   ApplyLanguage(true);
   // The caption the window has until its start-up steps have run.
   setWindowTitle(QStringLiteral("Cuentavueltas/incidolímetro TRELVIX (TRELVIX). Versión 0.99."));

@@ -42,6 +42,7 @@ struct MainWindowServices {
   platform::MessageBoxes& boxes;
   platform::DirectoryLister& lister;
   std::string recordFolder;  // where the record files go
+  std::string bootId;        // the machine's boot identity, for the race journal
   // Where the race's lines go; the record files in recordFolder when unset.
   records::RecordSink* records = nullptr;
 };
@@ -106,6 +107,8 @@ class TForm1 final : public QWidget, private race::RaceObserver {
   void LimitMemo1();
   void Select(int car);
   std::string StartUpReport(bool& limitReached);
+  // After the report: a race left unfinished by a crash may go on.
+  void OfferToResume();
 
   // Race observer.
   void ScreenChanged() override;

@@ -136,6 +136,7 @@ void TForm1::RenderSetupPanel() {
   timings_->button(setup.timingItem())->setChecked(true);
   spinEdit1_->setValue(setup.spinMinutes());
   spinEdit2_->setValue(setup.minLapSeconds());
+  checkBox13_->setChecked(setup.soundTicked());
   label96_->setText(Q(s.participantCount));
   label92_->setText(Q(s.nextFile));
   label92_->adjustSize();

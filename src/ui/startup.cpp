@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QDir>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <QGuiApplication>
 #include <QScreen>
@@ -10,6 +11,7 @@
 
 #include "race/sound_cues.h"
 #include "records/naming.h"
+#include "records/unfinished_race.h"
 #include "ui/main_window.h"
 
 namespace ui {
@@ -42,11 +44,31 @@ void TForm1::FormActivate() {
 
   bool limitReached = false;
   const std::string report = StartUpReport(limitReached);
-  if (limitReached) {
-    services_.boxes.Info(kAppTitle, records::kRaceLimitMessage);
+  services_.boxes.Info(kAppTitle, limitReached ? std::string(records::kRaceLimitMessage) : report);
+  OfferToResume();
+}
+
+void TForm1::OfferToResume() {
+  const auto unfinished =
+      records::FindUnfinishedRace(services_.lister, services_.recordFolder, services_.clock.Now());
+  if (!unfinished) return;
+  char number[4];
+  std::snprintf(number, sizeof number, "%02d", unfinished->raceNumber);
+  const std::string day = unfinished->journal.raceBase.substr(0, 6);
+  if (!services_.boxes.Confirm(kAppTitle, std::string("La carrera ") + number + " de " + day +
+                                              " quedó sin terminar. ¿Continuarla?\r\rRace " + number + " of " +
+                                              day + " was left unfinished. Continue it?")) {
     return;
   }
-  services_.boxes.Info(kAppTitle, report);
+  const auto outcome = race_.ResumeRace(*unfinished);
+  ApplyLanguage(race_.spanish());
+  if (outcome == race::RaceControl::ResumeOutcome::kFinished) {
+    services_.boxes.Info(kAppTitle, std::string("La carrera ") + number +
+                                        " agotó su tiempo mientras el programa no corría: queda terminada con lo "
+                                        "registrado.\r\rRace " +
+                                        number + " ran out of time while the program was down: it is finished "
+                                                 "with what was recorded.");
+  }
 }
 
 std::string TForm1::StartUpReport(bool& limitReached) {

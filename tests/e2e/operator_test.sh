@@ -104,10 +104,12 @@ check "after a crash every accepted pass is on disk" test "$(grep -c '' "$RUN/${
 check "after a crash every event is on disk" test "$(field "$RUN/${DAY}02.inc" 1 5)" = ERRO
 check "an unfinished race keeps a two-line classification" test "$(grep -c '' "$RUN/${DAY}02.cls")" = 2
 program_start "$RUN"
+box_answer Return                  # "Race 02 ... was left unfinished. Continue it?": Cancel, the default
 click $START_X $START_Y
 key F5
 wait_lines "$RUN/${DAY}03.pss" 1
-check "the next start numbers the race after the crashed one" test -s "$RUN/${DAY}03.pss"
+check "answered Cancel, the next start numbers the race after the crashed one" test -s "$RUN/${DAY}03.pss"
+check "answered Cancel, the crashed race stays as it was" test "$(grep -c '' "$RUN/${DAY}02.cls")" = 2
 click $STOP_X $STOP_Y; box_answer ok; box_answer ok
 kill -9 $PROG_PID; wait $PROG_PID 2>/dev/null; PROG_PID=
 

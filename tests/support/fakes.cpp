@@ -7,6 +7,7 @@
 namespace testing_support {
 
 void FakeClock::AdvanceMillis(std::int64_t ms) {
+  time.unixNanos += ms * 1000000;
   std::int64_t t = (time.MillisOfDay() + ms) % (24LL * 3600 * 1000);
   time.millisecond = static_cast<int>(t % 1000);
   time.second = static_cast<int>(t / 1000 % 60);
@@ -61,6 +62,11 @@ records::IoResult MemorySink::FinishRace(const std::string& line, const std::vec
   if (failFinish) return Result(true);
   finishLine = line;
   rows = r;
+  return {};
+}
+
+records::IoResult MemorySink::ResumeRace(const std::string& raceBase) {
+  resumed = raceBase;
   return {};
 }
 

@@ -40,7 +40,10 @@ class FakeCounter final : public platform::PerformanceCounter {
 
 class FakeClock final : public platform::WallClock {
  public:
-  FakeClock() { time.year = 2026; time.month = 12; time.day = 6; time.hour = 18; time.minute = 5; time.second = 3; time.millisecond = 45; }
+  FakeClock() {
+    time.year = 2026; time.month = 12; time.day = 6; time.hour = 18; time.minute = 5; time.second = 3; time.millisecond = 45;
+    time.unixNanos = 1796580303045000000;  // 2026-12-06 18:05:03.045 UTC
+  }
   platform::LocalDateTime Now() override { return time; }
   // Moves the time of day on, wrapping at midnight (the date stays).
   void AdvanceMillis(std::int64_t ms);
@@ -74,6 +77,7 @@ class MemorySink final : public records::RecordSink {
   records::IoResult AppendPass(const std::string& line) override;
   records::IoResult AppendEvent(const std::string& line) override;
   records::IoResult FinishRace(const std::string& finishLine, const std::vector<std::string>& rows) override;
+  records::IoResult ResumeRace(const std::string& raceBase) override;
 
   bool failStart = false;
   bool failPasses = false;
@@ -83,6 +87,7 @@ class MemorySink final : public records::RecordSink {
 
   int starts = 0;
   int finishes = 0;
+  std::string resumed;  // the base of the race last resumed
   records::RaceStartRecord lastStart;
   std::vector<std::string> passes;
   std::vector<std::string> events;

@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QLabel>
 
+#include "browser_fixture.h"
 #include "records/naming.h"
 #include "window_fixture.h"
 
@@ -29,6 +30,33 @@ TEST_F(StartUp, FirstRunOfTheDayReportsAnEmptyFolderAndRaceOne) {
   window->FormActivate();
   QCoreApplication::processEvents();
   EXPECT_EQ(boxes.shown.size(), 1u);
+}
+
+TEST_F(StartUp, ARaceLeftUnfinishedGoesOnWhenTheDirectorSaysSo) {
+  {
+    // Killed after two laps: its files stay as they were.
+    testing_support::RaceRecorder recorder(dir.path(), "261206");
+    recorder.Race("Nocturna", 2, false);
+  }
+  Wait(60);
+  boxes.answers = {true};
+  Open();
+  ASSERT_EQ(boxes.shown.size(), 2u);
+  EXPECT_TRUE(boxes.shown[1].question);
+  EXPECT_EQ(boxes.shown[1].text,
+            "La carrera 01 de 261206 quedó sin terminar. ¿Continuarla?\r\r"
+            "Race 01 of 261206 was left unfinished. Continue it?");
+  EXPECT_TRUE(window->raceRunning());
+  EXPECT_EQ(Text("Label15"), "1");  // car 1: its first crossing and one lap
+  EXPECT_EQ(Text("Label17"), "1");
+  EXPECT_EQ(Text("Label88"), "4");
+  EXPECT_FALSE(Find("Button1")->isEnabled());
+  // The next pass goes on with the race's own files and numbers.
+  Wait(5);
+  QTest::keyClick(window.get(), Qt::Key_F3);
+  EXPECT_EQ(Text("Label88"), "5");
+  EXPECT_NE(dir.Read("26120601.pss").find("\r\n5\t3\t2\t"), std::string::npos);
+  EXPECT_EQ(Text("Label92"), "26120602");
 }
 
 TEST_F(StartUp, WindowStartsInSpanishWithTenCarsAndFiveMinutes) {
@@ -114,7 +142,7 @@ TEST(StartUpWithoutCounter, TimingErrorEndsTheProgram) {
   testing_support::FakeSound sound;
   testing_support::FakeMessageBoxes boxes;
   testing_support::FakeLister lister;
-  ui::TForm1 window({counter, clock, sound, boxes, lister, "."});
+  ui::TForm1 window({counter, clock, sound, boxes, lister, ".", "", nullptr});
   EXPECT_EQ(window.windowTitle(), "Cuentavueltas/incidolímetro TRELVIX (TRELVIX). Versión 0.99.");
   int quitCode = 0;
   window.SetQuitHandler([&](int code) { quitCode = code; });

@@ -24,7 +24,7 @@ class WindowTest : public ::testing::Test {
   // Shows the window and runs its start-up; the 222 ms timer is stopped so
   // the test gives the ticks itself.
   void Open() {
-    window = std::make_unique<ui::TForm1>(ui::MainWindowServices{counter, clock, sound, boxes, lister, dir.path(), records});
+    window = std::make_unique<ui::TForm1>(ui::MainWindowServices{counter, clock, sound, boxes, lister, dir.path(), bootId, records});
     window->SetQuitHandler([this](int code) { quitCode = code; });
     window->show();
     window->activateWindow();
@@ -60,6 +60,7 @@ class WindowTest : public ::testing::Test {
   std::unique_ptr<ui::TForm1> window;
   int quitCode = -1;
   records::RecordSink* records = nullptr;  // the files in dir unless a test sets one
+  std::string bootId = "test-boot";
 };
 
 }  // namespace testing_support

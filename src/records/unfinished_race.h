@@ -1,0 +1,33 @@
+#pragma once
+// Finding a race that a crash, a kill or a power cut left unfinished, and
+// reading back what its files and its journal hold, so it can go on.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/clock.h"
+#include "platform/directory.h"
+#include "records/readers.h"
+#include "records/run_journal.h"
+
+namespace records {
+
+struct UnfinishedRace {
+  RunJournal journal;
+  int raceNumber = 0;            // 1..99, from the base
+  std::string description;       // the classification's first line (UTF-8)
+  std::vector<TPaso> passes;     // every whole line of the passes file
+  int lastEvent = 0;             // the highest event number written
+};
+
+// The newest race of the start-up day or the day before, when its
+// classification holds only its start lines and its journal is whole.
+std::optional<UnfinishedRace> FindUnfinishedRace(platform::DirectoryLister& lister, const std::string& folder,
+                                                 const platform::LocalDateTime& startUpDate);
+
+// A duration as the record files write it, "05'03\"045" or with whole hours
+// "1h 03'07\"042", in milliseconds; nothing when it is no duration.
+std::optional<long long> ParseDurationMillis(std::string_view text);
+
+}  // namespace records
