@@ -28,6 +28,9 @@
 #define DEBOUNCE_US 50000UL
 /* Heartbeat period; the program needs at least one a second. */
 #define HEARTBEAT_US 250000UL
+/* A heartbeat's first byte leaves this long after its stamp, always: long
+ * enough for the slowest decimal conversion (about 1.3 ms for 19 digits). */
+#define HEARTBEAT_SEND_US 2000UL
 /* The LED on D13 lights for this long after each crossing is sent. */
 #define LED_FLASH_US 100000UL
 
@@ -55,8 +58,9 @@
 
 /* Timer 1 runs at F_CPU / 8 = 2 MHz: two ticks a microsecond. */
 #define TICKS_PER_US 2U
-#define DEBOUNCE_TICKS ((uint64_t)DEBOUNCE_US * TICKS_PER_US)
+#define DEBOUNCE_TICKS ((uint32_t)(DEBOUNCE_US * TICKS_PER_US))
 #define HEARTBEAT_TICKS ((uint64_t)HEARTBEAT_US * TICKS_PER_US)
+#define HEARTBEAT_SEND_TICKS ((uint64_t)HEARTBEAT_SEND_US * TICKS_PER_US)
 #define LED_FLASH_TICKS ((uint64_t)LED_FLASH_US * TICKS_PER_US)
 
 /* Inputs: D2..D7 = PD2..PD7 cars 1..6, D8..D12 = PB0..PB4 cars 7..11,
@@ -80,16 +84,16 @@ struct crossing {
 };
 
 /* Written only by interrupts, read by the main loop with interrupts off. */
-static volatile uint64_t overflows = START_OVERFLOWS;
+/* The clock's high 48 bits, kept shifted into place: 0x10000 a timer overflow. */
+static volatile uint64_t clock_high = (uint64_t)START_OVERFLOWS << 16;
 static struct crossing queue[CROSSING_QUEUE_SIZE];
 static volatile uint8_t queue_head; /* next slot an interrupt fills */
 static volatile uint8_t queue_tail; /* next slot the main loop sends */
 static volatile uint16_t lost_crossings;
 
 /* Interrupt-only state. */
-static uint8_t last_level[3];
-static uint64_t last_stamp[CARS];
-static uint16_t locked; /* bit per car: inside its debounce time */
+static uint8_t last_level[3];     /* per port, the levels last seen */
+static uint64_t lock_until[CARS]; /* when an input's debounce time ends, in ticks */
 
 /* Clears the watchdog flag before main, or a watchdog reset would loop. */
 void early_init(void) __attribute__((naked, used, section(".init3")));
@@ -98,7 +102,7 @@ void early_init(void) {
   wdt_disable();
 }
 
-ISR(TIMER1_OVF_vect) { overflows = overflows + 1; }
+ISR(TIMER1_OVF_vect) { clock_high = clock_high + 0x10000U; }
 
 /*
  * The clock in ticks from a TCNT1 value and the TIFR1 flags read after it,
@@ -107,9 +111,9 @@ ISR(TIMER1_OVF_vect) { overflows = overflows + 1; }
  * count near the top the overflow came after the read and is not ours.
  */
 static inline uint64_t ticks_from(uint16_t count, uint8_t flags) {
-  uint64_t high = overflows;
-  if ((flags & (1U << TOV1)) && count < 0x8000U) high++;
-  return (high << 16) | count;
+  uint64_t high = clock_high;
+  if ((flags & (1U << TOV1)) && count < 0x8000U) high += 0x10000U;
+  return high | count;
 }
 
 static uint64_t now_ticks(void) {
@@ -122,21 +126,24 @@ static uint64_t now_ticks(void) {
   return t;
 }
 
-/* Stamps the falling edges among pins (first car first_car), in an ISR. */
-static void __attribute__((noinline)) pins_changed(uint16_t count, uint8_t flags, uint8_t port,
+/*
+ * Stamps the falling edges on one port, in its interrupt. An input inside
+ * its debounce time ignores edges.
+ */
+static void __attribute__((noinline, optimize("O2"))) pins_changed(uint16_t count, uint8_t flags, uint8_t port,
                                                    uint8_t level, uint8_t mask, uint8_t first_bit,
                                                    uint8_t first_car) {
   uint8_t falling = last_level[port] & (uint8_t)~level & mask;
   last_level[port] = level;
   if (!falling) return;
   uint64_t t = ticks_from(count, flags);
-  for (uint8_t bit = first_bit, car = first_car; falling >> bit; bit++, car++) {
-    if (!(falling & (1U << bit))) continue;
-    uint8_t i = car - 1;
-    uint16_t carbit = 1U << i;
-    if ((locked & carbit) && t - last_stamp[i] < DEBOUNCE_TICKS) continue;
-    locked |= carbit;
-    last_stamp[i] = t;
+  uint8_t car = first_car;
+  for (uint8_t bit = (uint8_t)(1U << first_bit); falling; bit <<= 1, car++) {
+    if (!(falling & bit)) continue;
+    falling &= (uint8_t)~bit;
+    uint64_t *until = &lock_until[car - 1];
+    if (t < *until) continue;
+    *until = t + DEBOUNCE_TICKS;
     uint8_t head = queue_head;
     uint8_t next = (head + 1) & (CROSSING_QUEUE_SIZE - 1);
     if (next == queue_tail) {
@@ -178,7 +185,6 @@ static void uart_init(void) {
 static void uart_send(const char *s, uint8_t n) {
   for (uint8_t i = 0; i < n; i++) {
     while (!(UCSR0A & (1U << UDRE0))) wdt_reset();
-    UCSR0A = (1U << U2X0) | (1U << TXC0); /* writing 1 clears TXC0 */
     UDR0 = (uint8_t)s[i];
   }
 }
@@ -236,6 +242,8 @@ static void send_pass(uint8_t car, uint64_t ticks) {
   uart_send(line, n);
 }
 
+/* Sends the heartbeat HEARTBEAT_SEND_US after its stamp, so that its delay
+ * to the program is the same every time, whatever its digits. */
 static void send_heartbeat(uint64_t ticks) {
   char line[MAX_LINE];
   uint8_t n = 0;
@@ -243,6 +251,8 @@ static void send_heartbeat(uint64_t ticks) {
   line[n++] = ' ';
   n += put_decimal(line + n, ticks / TICKS_PER_US);
   line[n++] = '\n';
+  uint64_t send_at = ticks + HEARTBEAT_SEND_TICKS;
+  while (now_ticks() < send_at) wdt_reset();
   uart_send(line, n);
 }
 
@@ -252,12 +262,6 @@ static void send_lost(uint16_t count) {
   n += put_decimal(line + n, count);
   line[n++] = '\n';
   uart_send(line, n);
-}
-
-/* Waits until the last byte sent has left the shift register (TXC0 was
- * cleared as it went into UDR0). The hello guarantees there was one. */
-static void uart_drain(void) {
-  while (!(UCSR0A & (1U << TXC0))) wdt_reset();
 }
 
 int main(void) {
@@ -330,12 +334,10 @@ int main(void) {
     if (now < next_heartbeat) continue;
 
     /*
-     * Stamp the heartbeat with the line alone on an idle UART, so that its
-     * delay to the program is as short and as steady as it can be, and only
-     * with no crossing waiting, so that its stamp is not older than one
-     * already sent.
+     * Stamp the heartbeat only with no crossing waiting, in the same breath:
+     * a crossing stamped before it but sent after it would make time go
+     * back from one line to the next.
      */
-    uart_drain();
     cli();
     if (queue_tail != queue_head) {
       sei();
