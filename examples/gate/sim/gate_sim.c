@@ -6,17 +6,22 @@
  *       what the gate says. Prints one "ok"/"FAIL" line per check and a
  *       closing "N passed, N failed" line; exits 0 when every check passed.
  *
- *   gate_sim pty [--link PATH] gate.elf
+ *   gate_sim pty [--link PATH] [--reset-on-open] gate.elf
  *       Runs the gate in real time with its UART on a pseudo-terminal, for a
- *       program to open as a serial port. Prints "PTY <path>" on stdout,
- *       then reads commands on stdin, one a line:
+ *       program to open as a serial port (PATH: a symbolic link to it, made
+ *       and removed by gate_sim). Lines go out whole as their LF leaves the
+ *       gate, and only while the terminal is open: nothing piles up before.
+ *       --reset-on-open resets the gate each time a program opens the
+ *       terminal, as an Arduino Uno resets when its port is opened.
+ *       Prints "PTY <path>" on stdout, then reads commands on stdin, one a
+ *       line:
  *         <car>            the car's input goes low for 2 ms (a crossing)
  *         <car> <ms>       the car's input goes low for <ms> milliseconds
  *         reset            resets the microcontroller (the gate says hello again)
  *         quit             ends
  *       and answers each crossing with "PRESS <car> <micros>", the gate's own
- *       time of the edge. Ends on quit, SIGINT or SIGTERM; not on the end of
- *       stdin.
+ *       time of the edge, and each reset with "RESET". Ends on quit, at
+ *       the end of stdin, on SIGINT or SIGTERM, and removes the link.
  */
 #include <avr_ioport.h>
 #include <avr_uart.h>
@@ -39,6 +44,7 @@
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
+#include <sys/inotify.h>
 #include <sys/stat.h>
 #include <termios.h>
 #include <time.h>
@@ -206,15 +212,41 @@ static int led_level;
 static uint64_t led_changes;
 
 static uint64_t first_overflow; /* cycle of the timer's first overflow */
+static uint64_t boot_cycle;     /* cycle of the last reset */
+static int64_t timer_after_boot = -1; /* cycles from a reset to the timer's start */
 static int pty_master = -1;
 static uint64_t pty_dropped;
+static int reset_on_open, pty_opens = -1;
+static char pty_line[256];
+static size_t pty_len;
+
+/* Nobody has the terminal open: the master reads a hang-up. */
+static int pty_listener(void) {
+  struct pollfd pfd = {pty_master, POLLOUT, 0};
+  return poll(&pfd, 1, 0) >= 0 && !(pfd.revents & POLLHUP);
+}
+
+/* A whole line to the terminal, as its LF leaves the gate; while nobody
+ * listens, lines are dropped instead of piling up in the terminal. */
+static int reset_pending;
+static int opened(int watch);
+static void pty_send_line(void) {
+  if (pty_opens >= 0 && opened(pty_opens)) reset_pending = 1;
+  if (reset_pending || !pty_listener()) return;
+  ssize_t w = write(pty_master, pty_line, pty_len);
+  if (w < (ssize_t)pty_len) pty_dropped += pty_len - (size_t)(w < 0 ? 0 : w);
+}
 
 static void on_uart_byte(struct avr_irq_t *irq, uint32_t value, void *param) {
   (void)irq;
   (void)param;
   uint8_t b = (uint8_t)value;
   if (pty_master >= 0) {
-    if (write(pty_master, &b, 1) != 1) pty_dropped++;
+    if (pty_len < sizeof pty_line) pty_line[pty_len++] = (char)b;
+    if (b == '\n' || pty_len == sizeof pty_line) {
+      pty_send_line();
+      pty_len = 0;
+    }
     return;
   }
   if (partial.len == 0) partial.first = avr->cycle;
@@ -242,12 +274,17 @@ static void on_led(struct avr_irq_t *irq, uint32_t value, void *param) {
 static void on_overflow(struct avr_irq_t *irq, uint32_t value, void *param) {
   (void)irq;
   (void)param;
-  if (value && !first_overflow) first_overflow = avr->cycle;
+  if (value && !first_overflow) {
+    first_overflow = avr->cycle;
+    timer_after_boot = (int64_t)(first_overflow - OVERFLOW_CYCLES - boot_cycle);
+  }
 }
 
 /* The gate's clock (in whole microseconds, offset left out) at a cycle. */
 static uint64_t gate_us(uint64_t cycle) {
-  uint64_t start = first_overflow - OVERFLOW_CYCLES;
+  uint64_t start = first_overflow ? first_overflow - OVERFLOW_CYCLES
+                   : timer_after_boot >= 0 ? boot_cycle + (uint64_t)timer_after_boot
+                                           : boot_cycle;
   return cycle >= start ? (cycle - start) / CYCLES_PER_US : 0;
 }
 
@@ -793,6 +830,22 @@ static double wall_now(void) {
   return (double)ts.tv_sec + (double)ts.tv_nsec / 1e9;
 }
 
+/* Resets the microcontroller; the inputs stay as they are driven. */
+static void reset_gate(void) {
+  avr_reset(avr);
+  boot_cycle = avr->cycle;
+  first_overflow = 0;
+  pty_len = 0;
+  static const struct {
+    char port;
+    uint16_t pin_address; /* PINx in data space */
+  } ports[] = {{'B', 0x23}, {'C', 0x26}, {'D', 0x29}};
+  for (unsigned i = 0; i < sizeof ports / sizeof ports[0]; i++)
+    avr->data[ports[i].pin_address] = ext_value[port_index(ports[i].port)];
+  fprintf(out, "RESET\n");
+  fflush(out);
+}
+
 static void handle_command(char *cmd) {
   int car = 0;
   unsigned ms = 2;
@@ -800,11 +853,7 @@ static void handle_command(char *cmd) {
   if (strncmp(cmd, "quit", 4) == 0) {
     stop = 1;
   } else if (strncmp(cmd, "reset", 5) == 0) {
-    avr_reset(avr);
-    first_overflow = 0;
-    inputs_idle();
-    fprintf(out, "RESET\n");
-    fflush(out);
+    reset_gate();
   } else if (sscanf(cmd, "%d %u", &car, &ms) >= 1 && car >= 1 && car <= CARS && ms >= 1 && ms <= 60000) {
     uint64_t at = avr->cycle + 16;
     add_edge(at, car, 0, -1);
@@ -813,6 +862,14 @@ static void handle_command(char *cmd) {
   } else if (*cmd) {
     fprintf(stderr, "gate_sim: unknown command: %s\n", cmd);
   }
+}
+
+/* Whether the terminal was opened since the last look. */
+static int opened(int watch) {
+  char buf[4096] __attribute__((aligned(__alignof__(struct inotify_event))));
+  int any = 0;
+  while (read(watch, buf, sizeof buf) > 0) any = 1;
+  return any;
 }
 
 static int run_pty(const char *link) {
@@ -827,8 +884,15 @@ static int run_pty(const char *link) {
   cfmakeraw(&tio);
   cfsetspeed(&tio, B115200);
   tcsetattr(slave, TCSANOW, &tio);
-  /* Keeping our own slave descriptor open keeps the terminal up while the
-   * program closes and opens it again. */
+  /* Ours closed, the master sees a hang-up until a program opens it. */
+  close(slave);
+  if (reset_on_open) {
+    pty_opens = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    if (pty_opens < 0 || inotify_add_watch(pty_opens, name, IN_OPEN) < 0) {
+      perror("gate_sim: watching the terminal");
+      return 2;
+    }
+  }
   fcntl(pty_master, F_SETFL, fcntl(pty_master, F_GETFL) | O_NONBLOCK);
   if (link) {
     struct stat st;
@@ -845,13 +909,17 @@ static int run_pty(const char *link) {
   fprintf(out, "PTY %s\n", name);
   fflush(out);
 
-  int stdin_open = 1;
   char buf[256];
   size_t have = 0;
   double t0 = wall_now();
   uint64_t c0 = avr->cycle;
   while (!stop) {
     if (run_until(avr->cycle + MS(1)) < 0) break;
+    /* opened: reset, as a board reset by DTR */
+    if (reset_pending || (pty_opens >= 0 && opened(pty_opens))) {
+      reset_pending = 0;
+      reset_gate();
+    }
     /* keep to the wall clock: never ahead of it */
     double due = t0 + (double)(avr->cycle - c0) / (double)CPU_HZ;
     double now = wall_now();
@@ -859,14 +927,10 @@ static int run_pty(const char *link) {
       struct timespec ts = {(time_t)(due - now), (long)((due - now - (double)(time_t)(due - now)) * 1e9)};
       nanosleep(&ts, NULL);
     }
-    if (!stdin_open) continue;
     struct pollfd pfd = {0, POLLIN, 0};
     if (poll(&pfd, 1, 0) <= 0) continue;
     ssize_t r = read(0, buf + have, sizeof buf - 1 - have);
-    if (r <= 0) {
-      stdin_open = 0;
-      continue;
-    }
+    if (r <= 0) break; /* stdin closed: whoever drove us is gone */
     have += (size_t)r;
     buf[have] = 0;
     char *nl;
@@ -881,7 +945,6 @@ static int run_pty(const char *link) {
   }
   if (link) unlink(link);
   if (pty_dropped) fprintf(stderr, "gate_sim: %llu bytes not taken by the terminal\n", (unsigned long long)pty_dropped);
-  close(slave);
   close(pty_master);
   return 0;
 }
@@ -891,7 +954,7 @@ static int run_pty(const char *link) {
 static int usage(void) {
   fprintf(stderr,
           "usage: gate_sim check [--variant main|small-queue|late] [--start-overflows N] [-v] gate.elf\n"
-          "       gate_sim pty [--link PATH] gate.elf\n");
+          "       gate_sim pty [--link PATH] [--reset-on-open] gate.elf\n");
   return 2;
 }
 
@@ -913,6 +976,8 @@ int main(int argc, char **argv) {
       start_overflows = strtoull(argv[++i], NULL, 0);
     else if (strcmp(argv[i], "--link") == 0 && i + 1 < argc)
       link = argv[++i];
+    else if (strcmp(argv[i], "--reset-on-open") == 0)
+      reset_on_open = 1;
     else if (strcmp(argv[i], "-v") == 0)
       verbose++;
     else if (argv[i][0] != '-' && !elf)
