@@ -36,13 +36,14 @@
 
 /*
  * Crossings waiting to be sent (a power of two). Each input stamps at most
- * one crossing per DEBOUNCE_US, so twelve inputs make at most twelve in any
- * such window, while the UART sends a P line (26 bytes at the very most) in
- * under 2.3 ms: twelve lines and a heartbeat take under 32 ms < DEBOUNCE_US.
- * The queue therefore never holds more than twelve; 32 leaves room. Should
- * it ever be full anyway, the crossings that do not fit are counted and
- * reported on a line of their own, "# lost <n>", which is not a protocol
- * line, so the program counts it as a bad line and shows it.
+ * one crossing per DEBOUNCE_US, so at most twelve arrive in any 50 ms. The
+ * main loop sends a P line in at most 3.5 ms (1.3 ms to write the number,
+ * 26 bytes at 87 us) and lets at most one heartbeat (4 ms) in between, so
+ * it sends at least twelve lines in any 50 ms that it has them: the queue
+ * never holds more than 24. Should it ever be full anyway, the crossings
+ * that do not fit are counted and reported on a line of their own,
+ * "# lost <n>", which is no protocol line: the program counts it as a bad
+ * line and shows it.
  */
 #ifndef CROSSING_QUEUE_SIZE
 #define CROSSING_QUEUE_SIZE 32
@@ -83,8 +84,8 @@ struct crossing {
   uint64_t ticks;
 };
 
-/* Written only by interrupts, read by the main loop with interrupts off. */
-/* The clock's high 48 bits, kept shifted into place: 0x10000 a timer overflow. */
+/* Written by interrupts, read by the main loop with interrupts off. The
+ * clock's high 48 bits are kept shifted into place: 0x10000 an overflow. */
 static volatile uint64_t clock_high = (uint64_t)START_OVERFLOWS << 16;
 static struct crossing queue[CROSSING_QUEUE_SIZE];
 static volatile uint8_t queue_head; /* next slot an interrupt fills */
