@@ -16,6 +16,8 @@ PACKAGES=(
   pulseaudio pulseaudio-utils sox espeak-ng
   # fuzzing, sanitizers and static checks
   clang libclang-rt-14-dev clang-tidy
+  # the reference sensor gate: firmware and its simulator
+  gcc-avr avr-libc simavr libsimavr-dev libelf-dev make
   # the Debian package and its checks
   dpkg-dev fakeroot file desktop-file-utils appstream lintian
 )
