@@ -68,21 +68,27 @@ void TForm1::BuildCarTable() {
   }
 }
 
-void TForm1::RenderCarTable() {
+void TForm1::RenderCarTable(bool all) {
   const race::RaceScreen& s = race_.Screen();
   for (int n = 1; n <= race::kCars; ++n) {
     const race::CarRow& row = s.cars[n];
-    {
+    race::CarRow& shown = shown_.cars[n];
+    const bool takesPart = race_.Setup().Participates(n);
+    if (all || takesPart != shownParticipates_[n]) {
       const QSignalBlocker quiet(participant_[n]);
-      participant_[n]->setChecked(race_.Setup().Participates(n));
+      participant_[n]->setChecked(takesPart);
+      shownParticipates_[n] = takesPart;
     }
-    laps_[n]->setText(Q(row.laps));
-    SetColour(laps_[n], QPalette::Window, row.lapsHighlighted ? kFuchsia : QColor(Qt::white));
-    lastLap_[n]->setText(Q(row.lastLap));
-    fastestLap_[n]->setText(Q(row.fastestLap));
-    accumulated_[n]->setText(Q(row.accumulated));
-    state_[n]->setText(Q(row.state));
-    position_[n]->setText(Q(row.position));
+    ShowChanged(laps_[n], row.laps, shown.laps, all);
+    if (all || row.lapsHighlighted != shown.lapsHighlighted) {
+      SetColour(laps_[n], QPalette::Window, row.lapsHighlighted ? kFuchsia : QColor(Qt::white));
+      shown.lapsHighlighted = row.lapsHighlighted;
+    }
+    ShowChanged(lastLap_[n], row.lastLap, shown.lastLap, all);
+    ShowChanged(fastestLap_[n], row.fastestLap, shown.fastestLap, all);
+    ShowChanged(accumulated_[n], row.accumulated, shown.accumulated, all);
+    ShowChanged(state_[n], row.state, shown.state, all);
+    ShowChanged(position_[n], row.position, shown.position, all);
   }
 }
 

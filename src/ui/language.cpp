@@ -117,6 +117,7 @@ void TForm1::ApplyLanguage(bool atStartUp) {
     findChild<QAbstractButton*>(QString::fromLatin1(button.name))->setText(button.text.Pick(es));
   }
   // The race state word and the message panel come from the race control.
+  shownValid_ = false;
   Render();
 }
 

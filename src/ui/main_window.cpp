@@ -124,20 +124,31 @@ void TForm1::BuildControls() {
 }
 
 void TForm1::Render() {
+  // Rendered on every pass and every tick: only what changed since the last
+  // rendering touches a widget, so a pass reaches its disk write sooner.
   const race::RaceScreen& s = race_.Screen();
-  RenderCarTable();
-  RenderSetupPanel();
+  const bool all = !shownValid_;
+  RenderCarTable(all);
+  RenderSetupPanel(all);
   RenderEventsPanel();
-  label88_->setText(Q(s.passCount));
-  panel19_->setText(Q(s.message));
-  panel1_->setText(Q(s.raceClock));
-  panel2_->setText(Q(s.runningOrder));
-  panel5_->setText(Q(s.raceStatus));
-  panel20_->setText(Q(s.watchedCar));
+  ShowChanged(label88_, s.passCount, shown_.passCount, all);
+  ShowChanged(panel19_, s.message, shown_.message, all);
+  ShowChanged(panel1_, s.raceClock, shown_.raceClock, all);
+  ShowChanged(panel2_, s.runningOrder, shown_.runningOrder, all);
+  ShowChanged(panel5_, s.raceStatus, shown_.raceStatus, all);
+  ShowChanged(panel20_, s.watchedCar, shown_.watchedCar, all);
   panel20_->setVisible(s.watchedPanelVisible);
   SetColour(edit2_, QPalette::Base, QColor::fromRgb(s.sponsorColour));
   ShowIdleOrRunning(race_.State().Running);
   if (form4_ != nullptr) form4_->ShowScreen(s);
+  shownValid_ = true;
+  renderPending_ = false;
+}
+
+void TForm1::ShowChanged(QLabel* label, const std::string& text, std::string& shown, bool all) {
+  if (!all && text == shown) return;
+  label->setText(Q(text));
+  shown = text;
 }
 
 void TForm1::ShowIdleOrRunning(bool running) {
@@ -168,7 +179,16 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
   // keeps the time it was pressed.
   const std::int64_t now = services_.counter.Read();
   const auto pressed = platform::EventTimeToCount(key->timestamp(), now, race_.Timing().Frequency);
+  const RenderBatch batch(*this);
   return race_.FormKeyDown(virtualKey, pressed.value_or(now));
+}
+
+TForm1::RenderBatch::RenderBatch(TForm1& form) : form_(form), outer_(!form.batching_) { form_.batching_ = true; }
+
+TForm1::RenderBatch::~RenderBatch() {
+  if (!outer_) return;
+  form_.batching_ = false;
+  if (form_.renderPending_) form_.Render();
 }
 
 void TForm1::showEvent(QShowEvent* event) {
@@ -219,7 +239,15 @@ void TForm1::Button88Click() {
   button1_->setFocus();
 }
 
-void TForm1::ScreenChanged() { Render(); }
+void TForm1::ScreenChanged() {
+  // Within a pass the widgets are brought up to date once, when the pass is
+  // done and its line is on disk; nothing is painted before that anyway.
+  if (batching_) {
+    renderPending_ = true;
+    return;
+  }
+  Render();
+}
 
 void TForm1::RunningChanged(bool running) {
   if (running) {
@@ -235,8 +263,14 @@ void TForm1::PassAccepted(int car) {
   if (form4_ != nullptr) form4_->PassAccepted(car, race_.State(), race_.Cars());
 }
 
-void TForm1::ShowError(const std::string& message) { services_.boxes.Info(kAppTitle, message); }
+void TForm1::ShowError(const std::string& message) {
+  if (renderPending_) Render();  // the box stands over the window as it now is
+  services_.boxes.Info(kAppTitle, message);
+}
 
-void TForm1::ShowMessage(const std::string& message) { services_.boxes.Info(kAppTitle, message); }
+void TForm1::ShowMessage(const std::string& message) {
+  if (renderPending_) Render();
+  services_.boxes.Info(kAppTitle, message);
+}
 
 }  // namespace ui

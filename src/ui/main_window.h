@@ -87,8 +87,9 @@ class TForm1 final : public QWidget, private race::RaceObserver {
 
   // Rendering the race control's screen.
   void Render();
-  void RenderCarTable();
-  void RenderSetupPanel();
+  void RenderCarTable(bool all);
+  void RenderSetupPanel(bool all);
+  static void ShowChanged(QLabel* label, const std::string& text, std::string& shown, bool all);
   void RenderEventsPanel();
   void ApplyLanguage(bool atStartUp);
   void ShowIdleOrRunning(bool running);
@@ -124,6 +125,29 @@ class TForm1 final : public QWidget, private race::RaceObserver {
   TForm4* form4_ = nullptr;
   std::function<void(int)> quit_;
   bool startedUp_ = false;
+  // What the widgets show now, so a rendering touches only what changed.
+  race::RaceScreen shown_;
+  std::array<bool, race::kCars + 1> shownParticipates_{};
+  struct SetupShown {
+    int durationItem = -1, timingItem = -1, spinMinutes = -1, minLapSeconds = -1;
+    bool soundTicked = false;
+    bool operator==(const SetupShown&) const = default;
+  } shownSetup_;
+  bool shownValid_ = false;
+  // Renderings asked for while a pass is handled wait for its end.
+  class RenderBatch final {
+   public:
+    explicit RenderBatch(TForm1& form);
+    ~RenderBatch();
+    RenderBatch(const RenderBatch&) = delete;
+    RenderBatch& operator=(const RenderBatch&) = delete;
+
+   private:
+    TForm1& form_;
+    bool outer_;
+  };
+  bool batching_ = false;
+  bool renderPending_ = false;
   bool activationQueued_ = false;
 
   QTimer* timer1_ = nullptr;

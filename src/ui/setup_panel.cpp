@@ -125,21 +125,29 @@ void TForm1::BuildSetupPanel() {
   SetColour(memo3_, QPalette::Text, Qt::black);
 }
 
-void TForm1::RenderSetupPanel() {
+void TForm1::RenderSetupPanel(bool all) {
   const race::RaceSetup& setup = race_.Setup();
   const race::RaceScreen& s = race_.Screen();
-  const QSignalBlocker quietDurations(durations_);
-  const QSignalBlocker quietTimings(timings_);
-  const QSignalBlocker quietSpin1(spinEdit1_);
-  const QSignalBlocker quietSpin2(spinEdit2_);
-  durations_->button(setup.durationItem())->setChecked(true);
-  timings_->button(setup.timingItem())->setChecked(true);
-  spinEdit1_->setValue(setup.spinMinutes());
-  spinEdit2_->setValue(setup.minLapSeconds());
-  checkBox13_->setChecked(setup.soundTicked());
-  label96_->setText(Q(s.participantCount));
-  label92_->setText(Q(s.nextFile));
-  label92_->adjustSize();
+  const SetupShown now{setup.durationItem(), setup.timingItem(), setup.spinMinutes(), setup.minLapSeconds(),
+                       setup.soundTicked()};
+  if (all || !(now == shownSetup_)) {
+    const QSignalBlocker quietDurations(durations_);
+    const QSignalBlocker quietTimings(timings_);
+    const QSignalBlocker quietSpin1(spinEdit1_);
+    const QSignalBlocker quietSpin2(spinEdit2_);
+    durations_->button(now.durationItem)->setChecked(true);
+    timings_->button(now.timingItem)->setChecked(true);
+    spinEdit1_->setValue(now.spinMinutes);
+    spinEdit2_->setValue(now.minLapSeconds);
+    checkBox13_->setChecked(now.soundTicked);
+    shownSetup_ = now;
+  }
+  ShowChanged(label96_, s.participantCount, shown_.participantCount, all);
+  if (all || s.nextFile != shown_.nextFile) {
+    label92_->setText(Q(s.nextFile));
+    label92_->adjustSize();
+    shown_.nextFile = s.nextFile;
+  }
 }
 
 void TForm1::SpinEdit1Change(int minutes) {

@@ -35,6 +35,13 @@ QFont CellFont() { return PixelFont("Courier New", 11); }
 QFont PanelFont() { return PixelFont("Arial", 13, true); }
 
 void SetColour(QWidget* widget, QPalette::ColorRole role, const QColor& colour) {
+  // Rendered on every pass and tick: a colour that stays costs nothing.
+  const QPalette& now = widget->palette();
+  if (now.color(QPalette::Active, role) == colour && now.color(QPalette::Inactive, role) == colour &&
+      now.color(QPalette::Disabled, role) == colour &&
+      (role != QPalette::Window || widget->autoFillBackground())) {
+    return;
+  }
   QPalette palette = widget->palette();
   for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) palette.setColor(group, role, colour);
   widget->setPalette(palette);
