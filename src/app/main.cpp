@@ -3,6 +3,12 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
+#include <QSettings>
+#include <cstdio>
+
+#include "app/options.h"
+#include "platform/decoder_link.h"
+#include "ui/connections_window.h"
 
 #include "platform/clock.h"
 #include "platform/counter.h"
@@ -24,6 +30,11 @@ int main(int argc, char* argv[]) {
   if (qEnvironmentVariableIsEmpty("PULSE_LATENCY_MSEC")) qputenv("PULSE_LATENCY_MSEC", "60");
   QApplication app(argc, argv);
   QApplication::setApplicationName(QString::fromLatin1(ui::kAppTitle));
+  const app::Options options = app::ReadOptions(QCoreApplication::arguments());
+  if (!options.error.empty()) {
+    std::fprintf(stderr, "trelvix: %s\n", options.error.c_str());
+    return 2;
+  }
 
   platform::QtMessageBoxes boxes;
   const QString programFolder = QCoreApplication::applicationDirPath();
@@ -54,6 +65,14 @@ int main(int argc, char* argv[]) {
   form1.SetFilesBrowser(&form2);
   form1.SetResultsWindow(&form4);
   form1.SetQuitHandler([](int code) { QCoreApplication::exit(code); });
+
+  // The track sensor: the link kept from the last run, or the command line's for this one.
+  QSettings settings(QStringLiteral("TRELVIX"), QStringLiteral("TRELVIX"));
+  platform::DecoderLink link(counter);
+  ui::ConnectionsWindow connections(link, options.decoder ? nullptr : &settings, &form1);
+  form1.SetDecoderLink(&link);
+  form1.SetConnectionsWindow(&connections);
+  link.Open(options.decoder.value_or(ui::LoadLinkChoice(settings)));
 
   form1.show();
   return QApplication::exec();

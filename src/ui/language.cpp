@@ -74,8 +74,9 @@ struct ButtonText {
   const char* name;
   Pair text;
 };
-constexpr std::array<ButtonText, 4> kButtons = {{
+constexpr std::array<ButtonText, 5> kButtons = {{
     {"Button1", {"Inicio", "Start"}},
+    {"ButtonConexiones", {"Conexiones", "Connections"}},
     {"Button75", {"Parar", "Stop"}},
     {"Button88", {"Ficheros", "Files"}},
     {"CheckBox13", {"Sonoro", "Sound"}},
@@ -116,6 +117,7 @@ void TForm1::ApplyLanguage(bool atStartUp) {
   for (const ButtonText& button : kButtons) {
     findChild<QAbstractButton*>(QString::fromLatin1(button.name))->setText(button.text.Pick(es));
   }
+  RenderSensor();
   // The race state word and the message panel come from the race control.
   shownValid_ = false;
   Render();

@@ -14,6 +14,7 @@
 #include <QTimer>
 
 #include "platform/event_time.h"
+#include "ui/connections_window.h"
 #include "ui/files_browser.h"
 #include "ui/results_window.h"
 #include "ui/widgets.h"
@@ -121,6 +122,62 @@ void TForm1::BuildControls() {
   panel2_ = MakeTextPanel(this, "Panel2", QRect(110, 422, 211, 25), Qt::AlignRight);
   panel5_ = MakeTextPanel(this, "Panel5", QRect(324, 422, 81, 25), Qt::AlignHCenter);
   panel20_ = MakeTextPanel(this, "Panel20", QRect(432, 422, 77, 25), Qt::AlignRight);
+
+  // Beyond the design, in the free corner under "Ficheros": the connections
+  // and the track sensor's state, which shows during a race too.
+  connectionsButton_ = MakeButton(this, "ButtonConexiones", QRect(572, 432, 57, 13), PixelFont("Arial", 10, true));
+  connect(connectionsButton_, &QPushButton::clicked, this, [this] { ConnectionsClick(); });
+  sensorPanel_ = MakeTextPanel(this, "PanelSensor", QRect(512, 428, 57, 21), Qt::AlignCenter);
+  sensorPanel_->setFont(PixelFont("Arial", 11, true));
+  sensorPanel_->hide();
+}
+
+void TForm1::SetDecoderLink(platform::DecoderLink* link) {
+  link_ = link;
+  if (link_ == nullptr) return;
+  connect(link_, &platform::DecoderLink::Crossed, this, [this](int car, qint64 when) {
+    // A pass from the sensor goes the way of a key's, timed when the gate saw it.
+    const RenderBatch batch(*this);
+    race_.CarCrossed(car, when);
+  });
+  connect(link_, &platform::DecoderLink::StatusChanged, this, [this] { RenderSensor(); });
+  RenderSensor();
+}
+
+void TForm1::RenderSensor() {
+  using State = platform::DecoderLink::State;
+  const State state = link_ != nullptr ? link_->status().state : State::kOff;
+  sensorPanel_->setVisible(state != State::kOff);
+  const bool es = race_.spanish();
+  const bool bad = state == State::kLost || state == State::kFault;
+  QString text;
+  switch (state) {
+    case State::kOff:
+      break;
+    case State::kConnecting:
+      text = QStringLiteral("Sensor...");
+      break;
+    case State::kUp:
+      text = QStringLiteral("Sensor OK");
+      break;
+    case State::kLost:
+      text = es ? QStringLiteral("¡SENSOR!") : QStringLiteral("SENSOR!");
+      break;
+    case State::kFault:
+      text = es ? QStringLiteral("¡FALLO!") : QStringLiteral("FAULT!");
+      break;
+  }
+  sensorPanel_->setText(text);
+  sensorPanel_->setToolTip(LinkStateText(state, es));
+  SetColour(sensorPanel_, QPalette::Window,
+            bad ? QColor(Qt::red) : state == State::kUp ? QColor::fromRgb(0, 200, 0) : palette().color(QPalette::Window));
+  SetColour(sensorPanel_, QPalette::WindowText, bad ? QColor(Qt::white) : QColor(Qt::black));
+}
+
+void TForm1::ConnectionsClick() {
+  if (connections_ != nullptr) connections_->ShowModal(race_.spanish());
+  activateWindow();
+  button1_->setFocus();
 }
 
 void TForm1::Render() {
@@ -158,6 +215,8 @@ void TForm1::ShowIdleOrRunning(bool running) {
   button1_->setEnabled(!running);
   button75_->setEnabled(running);
   button88_->setEnabled(!running);
+  // The connections change settings: not during a race.
+  connectionsButton_->setEnabled(!running);
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {

@@ -10,6 +10,7 @@
 
 #include "platform/clock.h"
 #include "platform/counter.h"
+#include "platform/decoder_link.h"
 #include "platform/directory.h"
 #include "platform/message_boxes.h"
 #include "platform/sound.h"
@@ -31,6 +32,7 @@ class QTimer;
 
 namespace ui {
 
+class ConnectionsWindow;
 class TForm2;
 class TForm4;
 
@@ -61,6 +63,10 @@ class TForm1 final : public QWidget, private race::RaceObserver {
   // The other windows it opens; either may be left unset.
   void SetFilesBrowser(TForm2* form2) { form2_ = form2; }
   void SetResultsWindow(TForm4* form4) { form4_ = form4; }
+  // The track sensor's link, whose passes go the way of the keys', and the
+  // window that sets connections up; either may be left unset.
+  void SetDecoderLink(platform::DecoderLink* link);
+  void SetConnectionsWindow(ConnectionsWindow* window) { connections_ = window; }
   // Called with an exit code when start-up finds the program cannot run.
   void SetQuitHandler(std::function<void(int)> quit) { quit_ = std::move(quit); }
 
@@ -98,6 +104,8 @@ class TForm1 final : public QWidget, private race::RaceObserver {
   void Button1Click();
   void Button75Click();
   void Button88Click();
+  void ConnectionsClick();
+  void RenderSensor();
   void CheckBoxClick(int car, bool ticked);
   void CheckBox14Click(bool ticked);
   void Label98Click();
@@ -123,6 +131,8 @@ class TForm1 final : public QWidget, private race::RaceObserver {
   race::RaceControl race_;
   TForm2* form2_ = nullptr;
   TForm4* form4_ = nullptr;
+  platform::DecoderLink* link_ = nullptr;
+  ConnectionsWindow* connections_ = nullptr;
   std::function<void(int)> quit_;
   bool startedUp_ = false;
   // What the widgets show now, so a rendering touches only what changed.
@@ -174,6 +184,8 @@ class TForm1 final : public QWidget, private race::RaceObserver {
   QLabel* panel5_ = nullptr;
   QLabel* panel20_ = nullptr;
   QLabel* panel19_ = nullptr;
+  QPushButton* connectionsButton_ = nullptr;
+  QLabel* sensorPanel_ = nullptr;
 
   // Setup panel.
   QGroupBox* radioGroup2_ = nullptr;

@@ -1,0 +1,243 @@
+#include "ui/connections_window.h"
+
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSerialPortInfo>
+#include <QSettings>
+#include <QSpinBox>
+
+#include "ui/widgets.h"
+
+namespace ui {
+
+namespace {
+
+constexpr int kWidth = 360;
+constexpr int kSensorHeight = 240;
+const QColor kSeen = QColor::fromRgb(0, 200, 0);
+constexpr const char* kChoiceKey = "decoder/link";
+
+QStringList MachinePorts() {
+  QStringList ports;
+  for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) ports << info.systemLocation();
+  return ports;
+}
+
+QString Pick(bool spanish, const char* es, const char* en) { return QString::fromUtf8(spanish ? es : en); }
+
+}  // namespace
+
+platform::LinkChoice LoadLinkChoice(QSettings& settings) {
+  const auto choice = platform::ParseLinkChoice(settings.value(QString::fromLatin1(kChoiceKey)).toString().toStdString());
+  return choice.value_or(platform::LinkChoice{});
+}
+
+void SaveLinkChoice(QSettings& settings, const platform::LinkChoice& choice) {
+  settings.setValue(QString::fromLatin1(kChoiceKey), QString::fromStdString(platform::LinkChoiceText(choice)));
+  settings.sync();
+}
+
+QString LinkStateText(platform::DecoderLink::State state, bool spanish) {
+  using State = platform::DecoderLink::State;
+  switch (state) {
+    case State::kOff:
+      return Pick(spanish, "Sin sensor", "No sensor");
+    case State::kConnecting:
+      return Pick(spanish, "Conectando...", "Connecting...");
+    case State::kUp:
+      return Pick(spanish, "Conectado", "Connected");
+    case State::kLost:
+      return Pick(spanish, "PERDIDO: reconectando", "LOST: reconnecting");
+    case State::kFault:
+      return Pick(spanish, "FALLO: el sensor inunda de líneas", "FAULT: the sensor floods lines");
+  }
+  return {};
+}
+
+ConnectionsWindow::ConnectionsWindow(platform::DecoderLink& link, QSettings* settings, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                          Qt::WindowSystemMenuHint),
+      link_(link),
+      settings_(settings),
+      ports_(MachinePorts) {
+  setObjectName(QStringLiteral("FormConexiones"));
+  setModal(true);
+  setFont(SmallFont());
+  setFixedSize(kWidth, kSensorHeight + 32);
+  BuildControls();
+  connect(&link_, &platform::DecoderLink::StatusChanged, this, [this] { ShowStatus(); });
+  // Each lane tried before a race lights its car.
+  connect(&link_, &platform::DecoderLink::Crossed, this, [this](int car, qint64) {
+    if (car < 1 || car > 12) return;
+    seen_[static_cast<std::size_t>(car)] = true;
+    lastSeen_ = car;
+    ShowStatus();
+  });
+  SetTexts();
+}
+
+void ConnectionsWindow::BuildControls() {
+  sensorGroup_ = new QGroupBox(this);
+  sensorGroup_->setObjectName(QStringLiteral("SensorGroup"));
+  sensorGroup_->setGeometry(8, 4, kWidth - 16, 132);
+  kinds_ = new QButtonGroup(this);
+  for (int i = 0; i < 3; ++i) {
+    auto* item = new QRadioButton(sensorGroup_);
+    item->setObjectName(QStringLiteral("SensorKind%1").arg(i));
+    item->setGeometry(10, 18 + 26 * i, 100, 20);
+    kinds_->addButton(item, i);
+    kindItems_[static_cast<std::size_t>(i)] = item;
+  }
+  portBox_ = new QComboBox(sensorGroup_);
+  portBox_->setObjectName(QStringLiteral("SerialPort"));
+  portBox_->setEditable(true);
+  portBox_->setGeometry(112, 44, 150, 20);
+  baudBox_ = new QComboBox(sensorGroup_);
+  baudBox_->setObjectName(QStringLiteral("SerialSpeed"));
+  baudBox_->setGeometry(266, 44, 70, 20);
+  for (int baud : {9600, 19200, 38400, 57600, 115200, 230400}) baudBox_->addItem(QString::number(baud), baud);
+  hostEdit_ = new QLineEdit(sensorGroup_);
+  hostEdit_->setObjectName(QStringLiteral("GateHost"));
+  hostEdit_->setGeometry(112, 70, 150, 20);
+  tcpPortBox_ = new QSpinBox(sensorGroup_);
+  tcpPortBox_->setObjectName(QStringLiteral("GatePort"));
+  tcpPortBox_->setRange(1, 65535);
+  tcpPortBox_->setValue(4000);
+  tcpPortBox_->setGeometry(266, 70, 70, 20);
+  connectButton_ = new QPushButton(sensorGroup_);
+  connectButton_->setObjectName(QStringLiteral("ConnectButton"));
+  connectButton_->setGeometry(10, 100, 90, 22);
+  connect(connectButton_, &QPushButton::clicked, this, [this] { Apply(); });
+  stateLabel_ = MakeCaption(sensorGroup_, "LinkState", 112, 104, PixelFont("Arial", 12, true));
+
+  detailsLabel_ = MakeCaption(this, "LinkDetails", 12, 142, SmallFont());
+  seenLabel_ = MakeCaption(this, "CarSeen", 12, 160, PixelFont("Arial", 12, true));
+  for (int car = 1; car <= 12; ++car) {
+    QLabel* cell = MakeCell(this, QStringLiteral("SeenCar%1").arg(car), QRect(12 + 28 * (car - 1), 180, 24, 20),
+                            CellFont(), Qt::AlignCenter, Qt::white);
+    cell->setText(QString::number(car));
+    cell->setFrameStyle(QFrame::Box | QFrame::Plain);
+    carCells_[static_cast<std::size_t>(car)] = cell;
+  }
+  closeButton_ = new QPushButton(this);
+  closeButton_->setObjectName(QStringLiteral("CloseButton"));
+  closeButton_->setGeometry(kWidth - 88, kSensorHeight, 80, 22);
+  connect(closeButton_, &QPushButton::clicked, this, &QDialog::accept);
+}
+
+void ConnectionsWindow::AddPanel(QWidget* panel, std::function<void(bool)> setLanguage) {
+  panel->setParent(this);
+  panel->move(8, kSensorHeight - 28);
+  panel->show();
+  panelLanguage_ = std::move(setLanguage);
+  const int panelBottom = kSensorHeight - 28 + panel->height() + 8;
+  closeButton_->move(kWidth - 88, panelBottom);
+  setFixedSize(std::max(kWidth, panel->width() + 16), panelBottom + 30);
+}
+
+void ConnectionsWindow::SetTexts() {
+  const bool es = spanish_;
+  setWindowTitle(Pick(es, "Conexiones", "Connections"));
+  sensorGroup_->setTitle(Pick(es, "Sensor de paso", "Track sensor"));
+  kindItems_[0]->setText(Pick(es, "Ninguno", "None"));
+  kindItems_[1]->setText(Pick(es, "Puerto serie", "Serial port"));
+  kindItems_[2]->setText(Pick(es, "Red (TCP)", "Network (TCP)"));
+  hostEdit_->setPlaceholderText(Pick(es, "nombre o dirección", "name or address"));
+  connectButton_->setText(Pick(es, "Conectar", "Connect"));
+  closeButton_->setText(Pick(es, "Cerrar", "Close"));
+  if (panelLanguage_) panelLanguage_(es);
+  ShowStatus();
+}
+
+void ConnectionsWindow::Prepare(bool spanish) {
+  spanish_ = spanish;
+  seen_ = {};
+  lastSeen_ = 0;
+  const QString current = portBox_->currentText();
+  portBox_->clear();
+  portBox_->addItems(ports_());
+  ShowChoice(link_.choice());
+  if (link_.choice().kind != platform::LinkChoice::Kind::kSerial && !current.isEmpty()) {
+    portBox_->setCurrentText(current);
+  }
+  SetTexts();
+}
+
+int ConnectionsWindow::ShowModal(bool spanish) {
+  Prepare(spanish);
+  return exec();
+}
+
+void ConnectionsWindow::ShowChoice(const platform::LinkChoice& choice) {
+  kindItems_[static_cast<std::size_t>(choice.kind)]->setChecked(true);
+  if (choice.kind == platform::LinkChoice::Kind::kSerial) {
+    portBox_->setCurrentText(QString::fromStdString(choice.device));
+    const int baud = baudBox_->findData(choice.baud);
+    if (baud < 0) baudBox_->addItem(QString::number(choice.baud), choice.baud);
+    baudBox_->setCurrentIndex(baudBox_->findData(choice.baud));
+  } else {
+    baudBox_->setCurrentIndex(baudBox_->findData(platform::kDefaultBaud));
+  }
+  if (choice.kind == platform::LinkChoice::Kind::kTcp) {
+    hostEdit_->setText(QString::fromStdString(choice.host));
+    tcpPortBox_->setValue(choice.port);
+  }
+}
+
+platform::LinkChoice ConnectionsWindow::ChosenLink() const {
+  platform::LinkChoice choice;
+  choice.kind = static_cast<platform::LinkChoice::Kind>(std::max(0, kinds_->checkedId()));
+  if (choice.kind == platform::LinkChoice::Kind::kSerial) {
+    choice.device = portBox_->currentText().trimmed().toStdString();
+    choice.baud = baudBox_->currentData().toInt();
+    if (choice.device.empty()) choice.kind = platform::LinkChoice::Kind::kNone;
+  } else if (choice.kind == platform::LinkChoice::Kind::kTcp) {
+    choice.host = hostEdit_->text().trimmed().toStdString();
+    choice.port = tcpPortBox_->value();
+    if (choice.host.empty()) choice.kind = platform::LinkChoice::Kind::kNone;
+  }
+  return choice;
+}
+
+void ConnectionsWindow::Apply() {
+  const platform::LinkChoice choice = ChosenLink();
+  ShowChoice(choice);
+  seen_ = {};
+  lastSeen_ = 0;
+  link_.Open(choice);
+  if (settings_ != nullptr) SaveLinkChoice(*settings_, choice);
+  ShowStatus();
+}
+
+void ConnectionsWindow::ShowStatus() {
+  const bool es = spanish_;
+  const platform::DecoderLink::Status& s = link_.status();
+  stateLabel_->setText(LinkStateText(s.state, es));
+  const bool bad = s.state == platform::DecoderLink::State::kLost || s.state == platform::DecoderLink::State::kFault;
+  SetColour(stateLabel_, QPalette::WindowText, bad ? QColor(Qt::red) : QColor(Qt::black));
+  stateLabel_->adjustSize();
+  QString details = Pick(es, "Líneas: ", "Lines: ") + QString::number(s.lines) +
+                    Pick(es, "   Líneas malas: ", "   Bad lines: ") + QString::number(s.badLines);
+  if (s.dropped > 0) details += Pick(es, "   Descartadas: ", "   Dropped: ") + QString::number(s.dropped);
+  if (!s.hello.empty()) details += QStringLiteral("   ") + QString::fromStdString(s.hello);
+  if (!s.error.empty() && s.state != platform::DecoderLink::State::kUp) {
+    details += QStringLiteral("   (") + QString::fromStdString(s.error) + QStringLiteral(")");
+  }
+  detailsLabel_->setText(details);
+  detailsLabel_->adjustSize();
+  for (int car = 1; car <= 12; ++car) {
+    SetColour(carCells_[static_cast<std::size_t>(car)], QPalette::Window,
+              seen_[static_cast<std::size_t>(car)] ? kSeen : QColor(Qt::white));
+  }
+  seenLabel_->setText(lastSeen_ != 0
+                          ? Pick(es, "coche ", "car ") + QString::number(lastSeen_) + Pick(es, " visto", " seen")
+                          : QString());
+  seenLabel_->adjustSize();
+}
+
+}  // namespace ui
