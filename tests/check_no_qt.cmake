@@ -1,7 +1,8 @@
 # Fails when a file of the plain C++ libraries includes a Qt header.
 file(GLOB_RECURSE files
   ${ROOT}/src/race/*.h ${ROOT}/src/race/*.cpp
-  ${ROOT}/src/records/*.h ${ROOT}/src/records/*.cpp)
+  ${ROOT}/src/records/*.h ${ROOT}/src/records/*.cpp
+  ${ROOT}/src/decoder/*.h ${ROOT}/src/decoder/*.cpp)
 set(bad "")
 foreach(f ${files})
   file(STRINGS ${f} lines REGEX "#include[ \t]*<Q")
