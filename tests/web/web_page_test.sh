@@ -9,18 +9,15 @@ set -u
 PROGRAM=$(realpath "$1")
 HERE=$(dirname "$(realpath "$0")")
 . "$HERE/../e2e/x_session.sh"
-PY=/usr/bin/python3
-for tool in Xvfb xdotool xdpyinfo chromium; do
-  command -v $tool >/dev/null || { echo "SKIPPED: $tool is not installed"; exit 77; }
-done
-$PY -c 'import websocket' 2>/dev/null || { echo "SKIPPED: python3-websocket is not installed"; exit 77; }
+. "$HERE/web_session.sh"
+web_tools_or_skip chromium
 SHOT_DIR=${SHOT_DIR:-$PWD}
 WORK=$(mktemp -d)
 export XDG_RUNTIME_DIR="$WORK/run" HOME="$WORK/home"
 mkdir -p "$XDG_RUNTIME_DIR" "$HOME"; chmod 700 "$XDG_RUNTIME_DIR"
 cleanup() {
   [ -n "${CHROME_PID:-}" ] && kill "$CHROME_PID" 2>/dev/null
-  x_stop
+  web_stop
   rm -rf "$WORK"
 }
 trap cleanup EXIT
@@ -30,24 +27,11 @@ check() {  # check DESCRIPTION COMMAND...
   if "$@"; then echo "ok - $what"; else echo "not ok - $what"; fails=$((fails + 1)); fi
 }
 
-# A display and ports nobody else holds: Xvfb picks its own display number,
-# the kernel a free port, Chromium its own DevTools port.
-export QT_QPA_PLATFORM=xcb
-unset WAYLAND_DISPLAY
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$WORK/display" >/dev/null 2>&1 &
-XVFB_PID=$!
-for _ in $(seq 200); do [ -s "$WORK/display" ] && break; sleep 0.05; done
-export DISPLAY=":$(cat "$WORK/display")"
-xdpyinfo >/dev/null 2>&1 || { echo "FAIL: Xvfb did not start"; exit 1; }
-PORT=$($PY -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
+web_display_start
+PORT=$(free_port)
 DAY=$(date +%y%m%d)
-
-RUN="$WORK/folder"; mkdir -p "$RUN"; cp "$PROGRAM" "$RUN/trelvix"
-(cd "$RUN" && exec ./trelvix --web "127.0.0.1:$PORT") >>"$RUN/program.log" 2>&1 &
-PROG_PID=$!
-box_answer Return
-MAIN=$(xdotool search --sync --onlyvisible --name 'TRELVIX \(TRELVIX\)' | head -1)
-xdotool windowfocus --sync "$MAIN"
+RUN="$WORK/folder"
+web_program_start "$PROGRAM" "$RUN" "$PORT"
 
 chromium --headless=new --no-sandbox --disable-gpu --disable-quic --no-first-run --disable-background-networking \
   --disable-component-update --disable-sync --remote-debugging-port=0 --user-data-dir="$WORK/chrome" \
