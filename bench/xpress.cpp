@@ -13,7 +13,9 @@
 //       KEYS (comma separated), INTERVAL_MS apart, BLOCK presses to one
 //       target and then BLOCK to the next, so the targets run side by side;
 //       each press waits for its FILE to grow by a line (inotify). Prints per
-//       target "WINDOW:FILE n median p90 p99 max" in microseconds.
+//       target "WINDOW:FILE n median p90 p99 max" in microseconds. With
+//       XPRESS_PRESS_LOG set, the file it names gets one "TARGET NS" line per
+//       press that reached its file (targets counted from 0), written at the end.
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
 #include <fcntl.h>
@@ -148,6 +150,7 @@ int Latency(Display* dpy, int argc, char** argv) {
     targets.push_back(std::move(t));
   }
   std::vector<std::size_t> nextKey(targets.size(), 0);
+  std::vector<std::pair<std::size_t, long long>> pressed;
   int failures = 0;
   for (int done = 0; done < count; done += block) {
     for (std::size_t ti = 0; ti < targets.size(); ++ti) {
@@ -165,11 +168,18 @@ int Latency(Display* dpy, int argc, char** argv) {
         Press(dpy, code, false);
         if (seen) {
           t.latencies.push_back(end - start);
+          pressed.emplace_back(ti, start);
         } else {
           ++failures;
         }
         SleepNs(interval - (NowNs() - start));
       }
+    }
+  }
+  if (const char* log = std::getenv("XPRESS_PRESS_LOG"); log != nullptr && *log != '\0') {
+    if (FILE* out = std::fopen(log, "w")) {
+      for (const auto& [target, at] : pressed) std::fprintf(out, "%zu %lld\n", target, at);
+      std::fclose(out);
     }
   }
   for (const Target& t : targets) {

@@ -18,6 +18,8 @@ PACKAGES=(
   clang libclang-rt-14-dev clang-tidy
   # the reference sensor gate: firmware and its simulator
   gcc-avr avr-libc simavr libsimavr-dev libelf-dev make
+  # the live results page: its server, QR code, and a real browser to test it
+  qt6-httpserver-dev qt6-websockets-dev libqrencode-dev chromium python3-websocket zbar-tools
   # the Debian package and its checks
   dpkg-dev fakeroot file desktop-file-utils appstream lintian
 )

@@ -131,6 +131,7 @@ class RaceControl final {
 
   // Setup panel.
   RaceSetup& Setup() noexcept { return setup_; }
+  const RaceSetup& Setup() const noexcept { return setup_; }
   void CheckBoxClick(int car, bool ticked);
   void Count_Partic();
   void RadioGroup1Click(int item);

@@ -1,0 +1,160 @@
+#include "web/record_api.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <algorithm>
+
+#include "platform/directory.h"
+#include "records/browser_model.h"
+#include "records/naming.h"
+#include "records/readers.h"
+
+namespace web {
+
+namespace {
+
+QString Text(const std::string& utf8) { return QString::fromStdString(utf8); }
+
+bool AllDigits(std::string_view name) noexcept {
+  return std::all_of(name.begin(), name.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+template <typename Record>
+QJsonArray Messages(const records::ReadResult<Record>& read) {
+  QJsonArray messages;
+  for (const std::string& m : read.messages) messages.append(Text(m));
+  return messages;
+}
+
+QJsonArray RacesArray(const std::string& day, const records::ReadResult<records::TRace>& races) {
+  QJsonArray array;
+  for (const records::TRace& r : races.items) {
+    array.append(QJsonObject{{QStringLiteral("race"), Text(records::NextRaceBase(day, r.race))},
+                             {QStringLiteral("number"), r.race},
+                             {QStringLiteral("minutes"), r.minutes},
+                             {QStringLiteral("cars"), r.cars},
+                             {QStringLiteral("start"), Text(r.startTime)},
+                             {QStringLiteral("description"), Text(r.description)}});
+  }
+  return array;
+}
+
+QJsonArray ClassificationArray(const records::ClassificationFile& file) {
+  QJsonArray rows;
+  for (const records::TLClasif& row : file.rows.items) {
+    rows.append(QJsonObject{{QStringLiteral("position"), row.position},
+                            {QStringLiteral("car"), row.car},
+                            {QStringLiteral("laps"), row.laps},
+                            {QStringLiteral("total"), Text(row.total)},
+                            {QStringLiteral("fastestLap"), row.fastestLap}});
+  }
+  return rows;
+}
+
+QJsonArray PassesArray(const records::ReadResult<records::TPaso>& passes) {
+  QJsonArray array;
+  for (const records::TPaso& p : passes.items) {
+    array.append(QJsonObject{{QStringLiteral("pass"), p.pass},
+                             {QStringLiteral("car"), p.car},
+                             {QStringLiteral("lap"), p.lap},
+                             {QStringLiteral("lapTime"), p.lapTime},
+                             {QStringLiteral("total"), Text(p.total)}});
+  }
+  return array;
+}
+
+QJsonArray EventsArray(const records::ReadResult<records::TInci>& events) {
+  QJsonArray array;
+  for (const records::TInci& e : events.items) {
+    QJsonObject o{{QStringLiteral("number"), e.number},
+                  {QStringLiteral("car"), e.hasCar ? QJsonValue(e.car) : QJsonValue()},
+                  {QStringLiteral("lap"), e.hasLap ? QJsonValue(e.lap) : QJsonValue()},
+                  {QStringLiteral("time"), Text(e.time)},
+                  {QStringLiteral("type"), Text(e.type)},
+                  {QStringLiteral("detail"), e.hasDetail ? QJsonValue(Text(e.detail)) : QJsonValue()}};
+    array.append(o);
+  }
+  return array;
+}
+
+QByteArray Compact(const QJsonObject& object) { return QJsonDocument(object).toJson(QJsonDocument::Compact); }
+
+}  // namespace
+
+bool IsDayName(std::string_view name) noexcept { return name.size() == 6 && AllDigits(name); }
+
+bool IsRaceName(std::string_view name) noexcept {
+  return name.size() == 8 && AllDigits(name) && name.substr(6) != "00";
+}
+
+std::optional<std::string> RecordApi::ReadFile(std::string_view name) const {
+  // The folder's own spelling of the name, whatever its letter case.
+  const std::string entry = records::FindEntryIgnoringCase(lister_, folder_, name);
+  std::string bytes;
+  if (entry.empty() || !records::ReadWholeFile(records::JoinPath(folder_, entry), bytes)) return std::nullopt;
+  return bytes;
+}
+
+QByteArray RecordApi::Days() const {
+  QJsonArray days;
+  for (const std::string& day : records::DayList(lister_.List(folder_))) {
+    if (IsDayName(day)) days.append(Text(day));
+  }
+  return Compact(QJsonObject{{QStringLiteral("days"), days}});
+}
+
+std::optional<QByteArray> RecordApi::Day(std::string_view day) const {
+  if (!IsDayName(day)) return std::nullopt;
+  const auto bytes = ReadFile(records::RacesFileName(day));
+  if (!bytes) return std::nullopt;
+  const auto races = records::ReadRaces(*bytes);
+  const std::string stem(day);
+  return Compact(QJsonObject{{QStringLiteral("day"), Text(stem)},
+                             {QStringLiteral("races"), RacesArray(stem, races)},
+                             {QStringLiteral("messages"), Messages(races)}});
+}
+
+std::optional<QByteArray> RecordApi::RaceObject(std::string_view race, bool withLines) const {
+  if (!IsRaceName(race)) return std::nullopt;
+  const std::string_view day = race.substr(0, 6);
+  const int number = (race[6] - '0') * 10 + (race[7] - '0');
+  const auto cls = ReadFile(records::RaceFileName(day, number, ".cls"));
+  if (!cls) return std::nullopt;
+  const records::ClassificationFile file = records::ReadClassification(*cls);
+  QJsonObject object{{QStringLiteral("race"), Text(std::string(race))},
+                     {QStringLiteral("description"), Text(file.description)},
+                     {QStringLiteral("start"), Text(file.startLine)},
+                     {QStringLiteral("finish"), Text(file.finishLine)},
+                     {QStringLiteral("finished"), !file.finishLine.empty()},
+                     {QStringLiteral("classification"), ClassificationArray(file)}};
+  QJsonArray messages = Messages(file.rows);
+  if (withLines) {
+    const auto passes = records::SacaPSS(ReadFile(records::RaceFileName(day, number, ".pss")).value_or(""));
+    const auto events = records::ReadEvents(ReadFile(records::RaceFileName(day, number, ".inc")).value_or(""));
+    object.insert(QStringLiteral("passes"), PassesArray(passes));
+    object.insert(QStringLiteral("events"), EventsArray(events));
+    for (const auto& m : Messages(passes)) messages.append(m);
+    for (const auto& m : Messages(events)) messages.append(m);
+  }
+  object.insert(QStringLiteral("messages"), messages);
+  return Compact(object);
+}
+
+std::optional<QByteArray> RecordApi::Race(std::string_view race) const { return RaceObject(race, true); }
+
+QByteArray RecordApi::LastClassification() const {
+  const std::vector<std::string> days = records::DayList(lister_.List(folder_));
+  for (auto day = days.rbegin(); day != days.rend(); ++day) {
+    if (!IsDayName(*day)) continue;
+    const auto bytes = ReadFile(records::RacesFileName(*day));
+    if (!bytes) continue;
+    const auto races = records::ReadRaces(*bytes);
+    for (auto r = races.items.rbegin(); r != races.items.rend(); ++r) {
+      if (auto object = RaceObject(records::NextRaceBase(*day, r->race), false)) return *object;
+    }
+  }
+  return {};
+}
+
+}  // namespace web

@@ -1,0 +1,51 @@
+#pragma once
+// The results page's HTTP server: the page's own embedded files, the JSON
+// interface and the viewers' push channel. Read-only: GET and HEAD only
+// (405 for any other method), a request with a body gets 413, and any path
+// but the few it serves gets 404. Qt's server parses; the listening socket
+// (BoundedTcpServer) bounds what it is handed.
+
+#include <QAbstractHttpServer>
+#include <QByteArray>
+#include <QHash>
+
+#include "web/limits.h"
+#include "web/live_channel.h"
+#include "web/record_api.h"
+
+namespace web {
+
+class ResultsSite final : public QAbstractHttpServer {
+  Q_OBJECT
+ public:
+  ResultsSite(const RecordApi& records, const Limits& limits, QObject* parent = nullptr);
+
+  // The current race, as GET /api/race answers and the viewers are pushed.
+  void SetRace(const QByteArray& json);
+  const LiveChannel& channel() const noexcept { return channel_; }
+  LiveChannel& channel() noexcept { return channel_; }
+
+ protected:
+  bool handleRequest(const QHttpServerRequest& request, QTcpSocket* socket) override;
+  void missingHandler(const QHttpServerRequest& request, QTcpSocket* socket) override;
+
+ private:
+  struct Answer {
+    int status = 404;
+    QByteArray type;
+    QByteArray body;
+  };
+  Answer Route(const QByteArray& path) const;
+  void TakeViewers();
+
+  const RecordApi& records_;
+  LiveChannel channel_;
+  QByteArray race_;
+  struct PageFile {
+    QByteArray type;
+    QByteArray body;
+  };
+  QHash<QByteArray, PageFile> files_;  // by path: "/", "/live.js"
+};
+
+}  // namespace web

@@ -1,0 +1,66 @@
+#pragma once
+// The server's side of WebServer, on the server's own thread: the listening
+// socket, the HTTP server and the viewers, and the latest race handed over
+// from the race's thread.
+
+#include <QObject>
+#include <atomic>
+#include <memory>
+#include <mutex>
+#include <optional>
+
+#include "platform/directory.h"
+#include "web/limits.h"
+#include "web/live_race.h"
+#include "web/record_api.h"
+#include "web/web_address.h"
+
+namespace web {
+
+class BoundedTcpServer;
+class ResultsSite;
+
+// The latest race, left by the race's thread and taken by the server's.
+// Only the newest one counts: a race handed over twice before the server
+// looked is sent once.
+struct RaceMailbox {
+  std::mutex lock;
+  std::optional<LiveRace> race;
+  std::atomic<bool> posted{false};
+};
+
+struct ListenResult {
+  bool ok = false;
+  quint16 port = 0;
+  QString es, en;  // why it failed
+};
+
+class SiteWorker final : public QObject {
+  Q_OBJECT
+ public:
+  SiteWorker(std::string recordFolder, const Limits& limits, RaceMailbox& mailbox, std::atomic<int>& viewers);
+  ~SiteWorker() override;
+
+  // On the server's thread.
+  ListenResult Listen(const WebAddress& where);
+  void Close();
+  void TakeRace();
+
+ signals:
+  void ViewersChanged(int viewers);
+
+ private:
+  const Limits limits_;
+  RaceMailbox& mailbox_;
+  std::atomic<int>& viewers_;
+  platform::PosixDirectoryLister lister_;
+  RecordApi records_;
+  ResultsSite* site_ = nullptr;
+  LiveRace current_;
+  bool shown_ = false;  // current_ has been put on the page
+  QByteArray last_;     // the latest classification in the records
+  bool lastRead_ = false;
+  bool wasRunning_ = false;
+};
+
+}  // namespace web

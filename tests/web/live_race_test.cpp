@@ -1,0 +1,100 @@
+#include "web/live_race.h"
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTest>
+
+#include "race/race_harness.h"
+#include "web/live_feed.h"
+
+namespace {
+
+TEST(LiveRaceTest, TheRunningOrderWithTheLastCarMarked) {
+  testing_support::RaceHarness h;
+  h.race.Setup().SetDescription(true, "Manga 2");
+  h.OnlyCars({2, 5, 9});
+  ASSERT_TRUE(h.Start(3));  // 20 minutes: common timing
+  h.Wait(14.0);
+  h.Key(5);
+  h.Wait(14.0);
+  h.Key(9);
+  h.Wait(0.5);
+  h.Key(5);
+  const web::LiveRace live = web::LiveRaceFrom(h.race);
+  EXPECT_TRUE(live.running);
+  EXPECT_EQ(live.race, "26120601");
+  EXPECT_EQ(live.description, "Manga 2");
+  EXPECT_EQ(live.length, "20'");
+  EXPECT_EQ(live.passes, 3);
+  ASSERT_EQ(live.cars.size(), 3u);
+  EXPECT_EQ(live.cars[0].car, 5);
+  EXPECT_EQ(live.cars[0].laps, 2);
+  EXPECT_EQ(live.cars[0].lastLap, "14,500");
+  EXPECT_TRUE(live.cars[0].last);
+  EXPECT_EQ(live.cars[1].car, 9);
+  EXPECT_FALSE(live.cars[1].last);
+  EXPECT_EQ(live.cars[2].car, 2);
+  EXPECT_EQ(live.cars[2].position, 3);
+  EXPECT_EQ(live.cars[2].state, "En carrera");
+}
+
+TEST(LiveRaceTest, BetweenRacesNoCarsAndTheLastClassificationInTheJson) {
+  testing_support::RaceHarness h;
+  h.race.ToggleLanguage();
+  const web::LiveRace live = web::LiveRaceFrom(h.race);
+  EXPECT_FALSE(live.running);
+  EXPECT_TRUE(live.cars.empty());
+  const QJsonObject o = QJsonDocument::fromJson(web::LiveRaceJson(live, R"({"race":"26120509"})")).object();
+  EXPECT_EQ(o["language"].toString(), QStringLiteral("en"));
+  EXPECT_EQ(o["status"].toString(), QStringLiteral("Stopped"));
+  EXPECT_TRUE(o["race"].isNull());
+  EXPECT_EQ(o["last"]["race"].toString(), QStringLiteral("26120509"));
+  EXPECT_TRUE(QJsonDocument::fromJson(web::LiveRaceJson(live, {})).object()["last"].isNull());
+}
+
+// Tells the feed of every change, as the main window's observer will.
+class FeedingObserver final : public race::RaceObserver {
+ public:
+  void ScreenChanged() override {
+    if (feed != nullptr) feed->ScreenChanged();
+  }
+  web::LiveFeed* feed = nullptr;
+};
+
+TEST(LiveFeedTest, PublishesOnceAfterTheHandlerWithTheLinesOnDisk) {
+  testing_support::RaceHarness h;
+  FeedingObserver observer;
+  h.race.SetObserver(&observer);
+  std::vector<std::pair<int, std::size_t>> published;  // passes shown, lines on disk then
+  web::LiveFeed feed(
+      h.race, [] { return true; },
+      [&](web::LiveRace live) { published.emplace_back(live.passes, h.sink.passes.size()); });
+  observer.feed = &feed;
+  ASSERT_TRUE(h.Start());
+  ASSERT_TRUE(QTest::qWaitFor([&] { return published.size() == 1u; }));
+  // One handler, two passes: the page hears of both at once, after both lines.
+  h.Key(1);
+  h.Key(2);
+  EXPECT_EQ(published.size(), 1u);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return published.size() == 2u; }));
+  QCoreApplication::processEvents();
+  ASSERT_EQ(published.size(), 2u);
+  EXPECT_EQ(published[1].first, 2);
+  EXPECT_EQ(published[1].second, 2u);
+}
+
+TEST(LiveFeedTest, NothingIsTakenWhileTheServerIsOff) {
+  testing_support::RaceHarness h;
+  int published = 0;
+  web::LiveFeed feed(
+      h.race, [] { return false; }, [&](web::LiveRace) { ++published; });
+  feed.ScreenChanged();
+  QCoreApplication::processEvents();
+  EXPECT_EQ(published, 0);
+}
+
+}  // namespace

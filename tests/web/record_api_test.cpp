@@ -1,0 +1,90 @@
+#include "web/record_api.h"
+
+#include <gtest/gtest.h>
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include "platform/directory.h"
+#include "race/race_harness.h"
+#include "records/race_files.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+QJsonObject Object(const QByteArray& json) { return QJsonDocument::fromJson(json).object(); }
+
+// Real record files, written by the program's own writer for two races of 6 December 2026.
+class RecordApiTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    testing_support::RaceHarness h(&files);
+    h.race.Setup().SetDescription(true, "Final A");
+    h.OnlyCars({3, 7});
+    ASSERT_TRUE(h.Start());
+    h.Wait(1.0);
+    h.Key(3);  // the first crossings start the cars' own clocks
+    h.Key(7);
+    h.Wait(14.5);
+    h.Key(7);
+    h.race.Finalizar(true);
+    ASSERT_TRUE(h.Start());  // race 02, left unfinished
+  }
+
+  testing_support::TempDir dir;
+  platform::PosixDirectoryLister lister;
+  records::RaceFiles files{dir.path(), lister};
+  web::RecordApi api{dir.path(), lister};
+};
+
+TEST_F(RecordApiTest, DaysAndTheRacesOfADay) {
+  EXPECT_EQ(Object(api.Days())["days"].toArray(), QJsonArray{QStringLiteral("261206")});
+  const auto day = api.Day("261206");
+  ASSERT_TRUE(day);
+  const QJsonArray races = Object(*day)["races"].toArray();
+  ASSERT_EQ(races.size(), 2);
+  EXPECT_EQ(races[0]["race"].toString(), QStringLiteral("26120601"));
+  EXPECT_EQ(races[0]["description"].toString(), QStringLiteral("Final A"));
+  EXPECT_EQ(races[0]["cars"].toInt(), 2);
+  EXPECT_FALSE(api.Day("261205"));
+}
+
+TEST_F(RecordApiTest, ARaceWithItsClassificationPassesAndEvents) {
+  const auto race = api.Race("26120601");
+  ASSERT_TRUE(race);
+  const QJsonObject o = Object(*race);
+  EXPECT_TRUE(o["finished"].toBool());
+  const QJsonArray rows = o["classification"].toArray();
+  ASSERT_EQ(rows.size(), 2);
+  EXPECT_EQ(rows[0]["car"].toInt(), 7);
+  EXPECT_EQ(rows[0]["laps"].toInt(), 1);
+  EXPECT_DOUBLE_EQ(rows[0]["fastestLap"].toDouble(), 14.5);
+  const QJsonArray passes = o["passes"].toArray();
+  ASSERT_EQ(passes.size(), 3);
+  EXPECT_EQ(passes[2]["car"].toInt(), 7);
+  EXPECT_DOUBLE_EQ(passes[2]["lapTime"].toDouble(), 14.5);
+  EXPECT_TRUE(o["events"].toArray().isEmpty());
+  EXPECT_FALSE(Object(*api.Race("26120602"))["finished"].toBool());
+}
+
+TEST_F(RecordApiTest, TheLastClassificationIsTheLatestRace) {
+  EXPECT_EQ(Object(api.LastClassification())["race"].toString(), QStringLiteral("26120602"));
+  // Only the classification: the passes stay in GET /api/races.
+  EXPECT_FALSE(Object(api.LastClassification()).contains(QStringLiteral("passes")));
+}
+
+TEST_F(RecordApiTest, NamesThatAreNotRecordNamesReadNothing) {
+  dir.Write("26120603.cls", "Tercera\r\n");
+  for (const char* name : {"../../etc/passwd", "2612060", "261206011", "26120600", "2612060a", "/etc/pas", "..261206",
+                           "26120601.cls", "%2e%2e/x", "26\\2060"}) {
+    EXPECT_FALSE(api.Race(name)) << name;
+    EXPECT_FALSE(api.Day(name)) << name;
+  }
+  // Beside them, a record name reads its file: what was refused was the names.
+  EXPECT_TRUE(api.Race("26120603"));
+  EXPECT_TRUE(web::IsDayName("261206"));
+  EXPECT_FALSE(web::IsDayName("26120"));
+}
+
+}  // namespace

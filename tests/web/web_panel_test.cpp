@@ -1,0 +1,81 @@
+#include "web/web_panel.h"
+
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QSpinBox>
+#include <QStandardPaths>
+#include <QTcpServer>
+#include <QTemporaryDir>
+
+#include "support/temp_dir.h"
+#include "web/web_server.h"
+
+namespace {
+
+class WebPanelTest : public ::testing::Test {
+ protected:
+  // A free port: taken for a moment, then let go.
+  static quint16 FreePort() {
+    QTcpServer probe;
+    return probe.listen(QHostAddress::Any, 0) ? probe.serverPort() : 0;
+  }
+  QString Text(const char* name) const { return panel.findChild<QLabel*>(QString::fromLatin1(name))->text(); }
+
+  testing_support::TempDir dir;
+  web::WebServer server{dir.path()};
+  web::WebPanel panel{server};
+};
+
+TEST_F(WebPanelTest, TheBoxSwitchesThePageAndShowsItsAddress) {
+  const quint16 port = FreePort();
+  panel.SetSettings(false, port);
+  EXPECT_FALSE(server.listening());
+  EXPECT_EQ(Text("WebState"), QStringLiteral("Página de resultados apagada."));
+  QSignalSpy changed(&panel, &web::WebPanel::SettingsChanged);
+  panel.findChild<QCheckBox*>(QStringLiteral("WebOn"))->click();
+  EXPECT_TRUE(server.listening());
+  EXPECT_EQ(server.address().port, port);
+  ASSERT_EQ(changed.size(), 1);
+  EXPECT_EQ(changed[0][0].toBool(), true);
+  EXPECT_TRUE(Text("WebUrl").endsWith(QStringLiteral(":%1/").arg(port)));
+  EXPECT_TRUE(Text("WebState").contains(Text("WebUrl")));
+  EXPECT_FALSE(panel.findChild<QLabel*>(QStringLiteral("WebQr"))->pixmap().isNull());
+  panel.SetSpanish(false);
+  EXPECT_TRUE(Text("WebState").startsWith(QStringLiteral("Results page at http://")));
+  EXPECT_EQ(panel.findChild<QCheckBox*>(QStringLiteral("WebOn"))->text(),
+            QStringLiteral("Live results on the network (phones)"));
+  panel.findChild<QCheckBox*>(QStringLiteral("WebOn"))->click();
+  EXPECT_FALSE(server.listening());
+  EXPECT_TRUE(Text("WebUrl").isEmpty());
+  EXPECT_TRUE(panel.findChild<QLabel*>(QStringLiteral("WebQr"))->pixmap().isNull());
+}
+
+TEST_F(WebPanelTest, APortTakenIsShownAndThePageStaysOff) {
+  QTcpServer taken;
+  ASSERT_TRUE(taken.listen(QHostAddress::Any, 0));
+  panel.SetSettings(true, taken.serverPort());
+  EXPECT_FALSE(server.listening());
+  EXPECT_TRUE(Text("WebState").contains(QStringLiteral("ya está en uso")));
+  panel.SetSpanish(false);
+  EXPECT_TRUE(Text("WebState").contains(QStringLiteral("already in use")));
+}
+
+TEST_F(WebPanelTest, TheQrCodeReadsAsThePageAddress) {
+  const QString zbarimg = QStandardPaths::findExecutable(QStringLiteral("zbarimg"));
+  if (zbarimg.isEmpty()) GTEST_SKIP() << "zbarimg (zbar-tools) is not installed";
+  panel.SetSettings(true, FreePort());
+  ASSERT_TRUE(server.listening());
+  QTemporaryDir out;
+  const QString png = out.filePath(QStringLiteral("qr.png"));
+  ASSERT_TRUE(panel.findChild<QLabel*>(QStringLiteral("WebQr"))->pixmap().save(png));
+  QProcess zbar;
+  zbar.start(zbarimg, {QStringLiteral("--raw"), QStringLiteral("-q"), png});
+  ASSERT_TRUE(zbar.waitForFinished(10000));
+  EXPECT_EQ(QString::fromUtf8(zbar.readAllStandardOutput()).trimmed(), Text("WebUrl"));
+}
+
+}  // namespace
