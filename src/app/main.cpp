@@ -9,6 +9,10 @@
 #include "app/options.h"
 #include "platform/decoder_link.h"
 #include "ui/connections_window.h"
+#include "web/live_feed.h"
+#include "web/web_address.h"
+#include "web/web_panel.h"
+#include "web/web_server.h"
 
 #include "platform/clock.h"
 #include "platform/counter.h"
@@ -31,6 +35,12 @@ int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QString::fromLatin1(ui::kAppTitle));
   const app::Options options = app::ReadOptions(QCoreApplication::arguments());
+  const auto webAddress = options.web ? web::ParseWebAddress(QString::fromStdString(*options.web)) : std::nullopt;
+  if (options.error.empty() && options.web && !webAddress) {
+    std::fprintf(stderr, "trelvix: --web %s: expected [ADDRESS:]PORT, e.g. 8080 or 192.168.1.20:8080\n",
+                 options.web->c_str());
+    return 2;
+  }
   if (!options.error.empty()) {
     std::fprintf(stderr, "trelvix: %s\n", options.error.c_str());
     return 2;
@@ -66,6 +76,11 @@ int main(int argc, char* argv[]) {
   form1.SetResultsWindow(&form4);
   form1.SetQuitHandler([](int code) { QCoreApplication::exit(code); });
 
+  // The results page for phones: read-only, on a thread of its own, told of
+  // the race only once a pass's line is on disk.
+  web::WebServer webServer(QDir::toNativeSeparators(folder).toStdString());
+  web::LiveFeed feed(form1.Race(), webServer);
+
   // The track sensor: the link kept from the last run, or the command line's for this one.
   QSettings settings(QStringLiteral("TRELVIX"), QStringLiteral("TRELVIX"));
   platform::DecoderLink link(counter);
@@ -73,6 +88,27 @@ int main(int argc, char* argv[]) {
   form1.SetDecoderLink(&link);
   form1.SetConnectionsWindow(&connections);
   link.Open(options.decoder.value_or(ui::LoadLinkChoice(settings)));
+
+  form1.SetScreenListener([&feed] { feed.ScreenChanged(); });
+  auto* webPanel = new web::WebPanel(webServer);
+  connections.AddPanel(webPanel, [webPanel](bool spanish) { webPanel->SetSpanish(spanish); });
+  if (!options.web) {
+    QObject::connect(webPanel, &web::WebPanel::SettingsChanged, &settings, [&settings](bool on, quint16 port) {
+      settings.setValue(QStringLiteral("web/on"), on);
+      settings.setValue(QStringLiteral("web/port"), port);
+      settings.sync();
+    });
+  }
+  // After the start-up report: a port already taken is said, and the program goes on without the page.
+  form1.SetAfterStartUp([&] {
+    if (webAddress) {
+      webServer.Start(*webAddress);
+    } else if (settings.value(QStringLiteral("web/on")).toBool()) {
+      webPanel->SetSettings(true, static_cast<quint16>(settings.value(QStringLiteral("web/port"), 8080).toUInt()));
+    }
+    const bool wanted = webAddress || settings.value(QStringLiteral("web/on")).toBool();
+    if (wanted && !webServer.listening()) boxes.Info(ui::kAppTitle, webServer.message().toStdString());
+  });
 
   form1.show();
   return QApplication::exec();

@@ -299,6 +299,7 @@ void TForm1::Button88Click() {
 }
 
 void TForm1::ScreenChanged() {
+  if (screenListener_) screenListener_();
   // Within a pass the widgets are brought up to date once, when the pass is
   // done and its line is on disk; nothing is painted before that anyway.
   if (batching_) {

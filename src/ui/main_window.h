@@ -67,6 +67,12 @@ class TForm1 final : public QWidget, private race::RaceObserver {
   // window that sets connections up; either may be left unset.
   void SetDecoderLink(platform::DecoderLink* link);
   void SetConnectionsWindow(ConnectionsWindow* window) { connections_ = window; }
+  // Told whenever the race's screen changed (the results page follows it);
+  // it must only arm something deferred: the pass's line is not yet on disk.
+  void SetScreenListener(std::function<void()> listener) { screenListener_ = std::move(listener); }
+  // Run once the start-up steps and their boxes are done.
+  void SetAfterStartUp(std::function<void()> after) { afterStartUp_ = std::move(after); }
+  const race::RaceControl& Race() const noexcept { return race_; }
   // Called with an exit code when start-up finds the program cannot run.
   void SetQuitHandler(std::function<void(int)> quit) { quit_ = std::move(quit); }
 
@@ -134,6 +140,8 @@ class TForm1 final : public QWidget, private race::RaceObserver {
   platform::DecoderLink* link_ = nullptr;
   ConnectionsWindow* connections_ = nullptr;
   std::function<void(int)> quit_;
+  std::function<void()> screenListener_;
+  std::function<void()> afterStartUp_;
   bool startedUp_ = false;
   // What the widgets show now, so a rendering touches only what changed.
   race::RaceScreen shown_;

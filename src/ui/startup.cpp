@@ -46,6 +46,7 @@ void TForm1::FormActivate() {
   const std::string report = StartUpReport(limitReached);
   services_.boxes.Info(kAppTitle, limitReached ? std::string(records::kRaceLimitMessage) : report);
   OfferToResume();
+  if (afterStartUp_) afterStartUp_();
 }
 
 void TForm1::OfferToResume() {
