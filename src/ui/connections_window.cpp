@@ -132,6 +132,7 @@ void ConnectionsWindow::BuildControls() {
 
 void ConnectionsWindow::AddPanel(QWidget* panel, std::function<void(bool)> setLanguage) {
   panel->setParent(this);
+  panel->resize(std::max(panel->sizeHint().width(), kWidth - 16), panel->sizeHint().height());
   panel->move(8, kSensorHeight - 28);
   panel->show();
   panelLanguage_ = std::move(setLanguage);

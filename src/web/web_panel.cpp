@@ -32,6 +32,9 @@ WebPanel::WebPanel(WebServer& server, QWidget* parent) : QWidget(parent), server
   qr_ = new QLabel(this);
   qr_->setObjectName(QStringLiteral("WebQr"));
   qr_->setAlignment(Qt::AlignCenter);
+  // Room for the code of any address the page can have, so the window that
+  // holds the panel keeps its size.
+  qr_->setMinimumSize(176, 176);
   state_ = new QLabel(this);
   state_->setObjectName(QStringLiteral("WebState"));
   state_->setWordWrap(true);
@@ -92,6 +95,13 @@ void WebPanel::Apply() {
 
 void WebPanel::ShowState() {
   state_->setText(server_.StateText(spanish_));
+  // A server started otherwise (from the command line) shows as it is.
+  if (server_.listening() && (!on() || port() != server_.address().port)) {
+    applying_ = true;
+    on_->setChecked(true);
+    port_->setValue(server_.address().port);
+    applying_ = false;
+  }
   if (server_.listening()) {
     const QString url = PageUrl(server_.address());
     url_->setText(url);
