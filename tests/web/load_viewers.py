@@ -39,7 +39,11 @@ def main(argv):
     by_socket = {v[1].sock.fileno(): v for v in viewers}
     deadline = time.monotonic() + limit
     dropped = 0
-    while not os.path.exists(stop) and time.monotonic() < deadline and by_socket:
+    # Once STOP appears, the pushes still on their way get a second to arrive.
+    stop_at = None
+    while time.monotonic() < deadline and by_socket and (stop_at is None or time.monotonic() < stop_at):
+        if stop_at is None and os.path.exists(stop):
+            stop_at = time.monotonic() + 1.0
         readable, _, _ = select.select(list(by_socket), [], [], 0.05)
         for fd in readable:
             index, ws, seen = by_socket[fd]
