@@ -40,3 +40,22 @@ printf '  %-26s median %6s  p90 %6s  p99 %6s  max %6s\n' "TRELVIX" "$med1" "$p90
 printf '  %-26s median %6s  p90 %6s  p99 %6s  max %6s\n' "minimal Qt appender" "$med2" "$p90_2" "$p99_2" "$max2"
 awk -v a="$med1" -v b="$med2" -v c="$p99_1" -v d="$p99_2" \
   'BEGIN { printf "  ratio: median %.2f, p99 %.2f\n", a / b, c / d }'
+
+# A gate's pass line to the line on disk, the same way: the gate on a
+# pseudo-terminal notices its line in the passes file with inotify.
+RUN2="$WORK/gate"; mkdir -p "$RUN2"; cp "$BUILD/src/app/trelvix" "$RUN2/"
+coproc GATE { exec "$BUILD/bench/gate_latency" "$WORK/gate.tty" "$PRESSES" 260 "$RUN2/${DAY}01.pss"; }
+read -r -u "${GATE[0]}" _
+kill -9 "$PROG_PID" "$MINIMAL_PID" 2>/dev/null; wait "$PROG_PID" "$MINIMAL_PID" 2>/dev/null || true
+MINIMAL_PID=""; MAIN=""
+(cd "$RUN2" && exec ./trelvix --decoder "$WORK/gate.tty") >>"$RUN2/program.log" 2>&1 &
+PROG_PID=$!
+box_answer Return
+MAIN=$(xdotool search --sync --onlyvisible --name 'TRELVIX \(TRELVIX\)' | head -1)
+click 14 379; click 14 399
+click $MINLAP_X $MINLAP_Y; for _ in $(seq 10); do key Down; done
+click $START_X $START_Y
+wait_lines "$RUN2/${DAY}01.cls" 2
+echo go >&"${GATE[1]}"
+read -r -u "${GATE[0]}" n med p90 p99 max
+printf '  %-26s median %6s  p90 %6s  p99 %6s  max %6s   (%s passes)\n' "gate line to disk" "$med" "$p90" "$p99" "$max" "$n"
