@@ -4,6 +4,10 @@
 //   xpress burst KEY...
 //       presses and releases each key once, back to back; prints "KEY NS",
 //       the CLOCK_MONOTONIC nanoseconds just before each press was sent.
+//   xpress at BASE_NS OFFSET_MS KEY [OFFSET_MS KEY]...
+//       presses each key when CLOCK_MONOTONIC reaches BASE_NS + OFFSET_MS
+//       (a key whose moment has passed is pressed at once): a schedule of
+//       passes that two runs follow alike.
 //   xpress click WINDOW X Y
 //       clicks the left button at X, Y of the window; prints the
 //       CLOCK_MONOTONIC nanoseconds just before the release was sent (a
@@ -108,6 +112,20 @@ int Burst(Display* dpy, int argc, char** argv) {
   return 0;
 }
 
+int At(Display* dpy, int argc, char** argv) {
+  if (argc < 5 || argc % 2 == 0) return 64;
+  const long long base = std::atoll(argv[2]);
+  for (int i = 3; i + 1 < argc; i += 2) {
+    const long long at = base + std::atoll(argv[i]) * 1000000LL;
+    const KeyCode code = Code(dpy, argv[i + 1]);
+    SleepNs(at - NowNs());
+    Press(dpy, code, true);
+    Press(dpy, code, false);
+  }
+  XSync(dpy, False);
+  return 0;
+}
+
 int Click(Display* dpy, int argc, char** argv) {
   if (argc != 5) return 64;
   const Window window = std::strtoul(argv[2], nullptr, 0);
@@ -199,7 +217,7 @@ int Latency(Display* dpy, int argc, char** argv) {
 int main(int argc, char** argv) {
   if (argc < 3) {
     std::fprintf(stderr,
-                 "usage: xpress burst KEY... | xpress click WINDOW X Y |\n"
+                 "usage: xpress burst KEY... | xpress click WINDOW X Y | xpress at BASE_NS OFFSET_MS KEY... |\n"
                  "       xpress latency COUNT INTERVAL_MS KEYS BLOCK WINDOW:FILE...\n");
     return 64;
   }
@@ -218,6 +236,7 @@ int main(int argc, char** argv) {
   if (mode == "burst") rc = Burst(dpy, argc, argv);
   if (mode == "latency") rc = Latency(dpy, argc, argv);
   if (mode == "click") rc = Click(dpy, argc, argv);
+  if (mode == "at") rc = At(dpy, argc, argv);
   XCloseDisplay(dpy);
   return rc;
 }

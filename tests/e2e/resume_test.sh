@@ -1,0 +1,140 @@
+#!/usr/bin/env bash
+# A race survives the program: the real program under a virtual display,
+# killed with kill -9 in the middle of a race, started again and answered
+# OK, goes on and ends with the same passes and classification as the same
+# key schedule run without a crash; the same after a "reboot" (another boot
+# identity in the race's journal); and a race whose time ran out while the
+# program was down is finished at once.
+# Usage: resume_test.sh PATH/TO/trelvix PATH/TO/xpress
+set -u
+PROGRAM=$(realpath "$1"); XPRESS=$(realpath "$2")
+HERE=$(dirname "$(realpath "$0")")
+. "$HERE/x_session.sh"
+for tool in Xvfb xdotool xdpyinfo /usr/bin/python3; do
+  command -v $tool >/dev/null || { echo "SKIPPED: $tool is not installed"; exit 77; }
+done
+WORK=$(mktemp -d)
+export XDG_RUNTIME_DIR="$WORK/run" HOME="$WORK/home"
+mkdir -p "$XDG_RUNTIME_DIR" "$HOME"; chmod 700 "$XDG_RUNTIME_DIR"
+trap 'x_stop; rm -rf "$WORK"' EXIT
+failures=0; passes=0
+check() {  # check DESCRIPTION COMMAND...
+  local what=$1; shift
+  if "$@"; then echo "ok - $what"; passes=$((passes + 1)); else echo "not ok - $what"; failures=$((failures + 1)); fi
+}
+x_start "${E2E_DISPLAY:-85}"
+DAY=$(date +%y%m%d)
+
+start_copy() {  # start_copy FOLDER: the program, its report answered
+  program_start "$1"
+}
+journal() { sed -n "s/^$2=//p" "$1/${DAY}01.run"; }
+
+# One race of cars 1..10, individual timing, minimum lap 3 s, with a pass
+# refused as too short, a car that does not race, a refuel and a manual
+# text. MODE: plain, crash (kill -9 after six seconds and back), reboot
+# (the same, with another boot identity in the journal).
+race() {  # race FOLDER MODE
+  local dir=$1 mode=$2
+  mkdir -p "$dir"; cp "$PROGRAM" "$dir/trelvix"
+  start_copy "$dir"
+  click $MINLAP_X $MINLAP_Y; for _ in $(seq 10); do key Down; done
+  click $START_X $START_Y
+  wait_lines "$dir/${DAY}01.cls" 2
+  local base; base=$(journal "$dir" startcount)
+  "$XPRESS" at "$base" 1000 F1 1500 F2 4500 F1 5000 F3 5500 F1 6000 F2 6200 F11
+  read -r x y < <(event_button 0 3); click "$x" "$y"      # refuel of car 3
+  wait_lines "$dir/${DAY}01.pss" 5
+  if [ "$mode" != plain ]; then
+    kill -9 "$PROG_PID"; wait "$PROG_PID" 2>/dev/null; PROG_PID=
+    [ "$mode" = reboot ] && sed -i 's/^bootid=.*/bootid=00000000-0000-4000-8000-000000000000/' "$dir/${DAY}01.run"
+    start_copy "$dir"
+    box_answer ok                        # "... was left unfinished. Continue it?"
+  fi
+  "$XPRESS" at "$base" 12000 F1 12500 F2 13000 F3 16000 F1 16300 F12
+  wait_lines "$dir/${DAY}01.pss" 9
+  click $STOP_X $STOP_Y; box_answer ok; box_answer ok
+  wait_lines "$dir/${DAY}01.cls" 13
+  kill -9 "$PROG_PID"; wait "$PROG_PID" 2>/dev/null; PROG_PID=
+}
+
+# The two runs' files agree: the same lines, times within TOLERANCE seconds.
+same_race() {  # same_race PLAIN_DIR OTHER_DIR TOLERANCE
+  /usr/bin/python3 - "$1" "$2" "$DAY" "$3" <<'PY'
+import re, sys
+a, b, day, tol = sys.argv[1], sys.argv[2], sys.argv[3], float(sys.argv[4])
+def read(d, ext):
+    return [l.rstrip("\r\n") for l in open(f"{d}/{day}01.{ext}", encoding="cp1252")]
+def seconds(text):
+    m = re.fullmatch(r"(?:(\d+)h )?(\d\d)'(\d\d)\"(\d\d\d)", text)
+    if m:
+        return int(m.group(1) or 0) * 3600 + int(m.group(2)) * 60 + int(m.group(3)) + int(m.group(4)) / 1000
+    return float(text.replace(",", "."))
+ok = True
+def same(what, x, y):
+    global ok
+    if len(x) != len(y):
+        print(f"  {what}: {len(x)} lines against {len(y)}"); ok = False; return
+    for lx, ly in zip(x, y):
+        fx, fy = lx.split("\t"), ly.split("\t")
+        for i, (u, v) in enumerate(zip(fx, fy)):
+            timed = re.search(r"\d[,']\d|\d\"\d", u) is not None
+            if timed:
+                if abs(seconds(u) - seconds(v)) > tol:
+                    print(f"  {what}: {lx!r} against {ly!r}"); ok = False
+            elif u != v:
+                print(f"  {what}: {lx!r} against {ly!r}"); ok = False
+pa, pb = read(a, "pss"), read(b, "pss")
+same("passes", pa, pb)
+ca, cb = read(a, "cls"), read(b, "cls")
+same("classification rows", ca[3:], cb[3:])
+if ca[0] != cb[0] or not cb[2].startswith("Crono individual. Carrera parada a "):
+    print("  classification head:", cb[:3]); ok = False
+ea, eb = read(a, "inc"), read(b, "inc")
+# Events: the same kinds, cars and laps in the same order (a click is not timed to the key).
+if [l.split("\t")[1:3] + l.split("\t")[4:] for l in ea] != [l.split("\t")[1:3] + l.split("\t")[4:] for l in eb]:
+    print("  events:", ea, eb); ok = False
+sys.exit(0 if ok else 1)
+PY
+}
+
+race "$WORK/plain" plain
+race "$WORK/crash" crash
+check "killed and resumed, the race ends with the same passes and classification (10 ms)" \
+  same_race "$WORK/plain" "$WORK/crash" 0.010
+check "the resumed race's journal is gone once it finished" test ! -e "$WORK/crash/${DAY}01.run"
+race "$WORK/reboot" reboot
+check "after a reboot the wall clock carries the race over (20 ms)" same_race "$WORK/plain" "$WORK/reboot" 0.020
+
+# The program stays down past the race's five minutes and its minute of
+# grace: the journal's start is moved back six and a half minutes.
+LATE="$WORK/late"; mkdir -p "$LATE"; cp "$PROGRAM" "$LATE/trelvix"
+start_copy "$LATE"
+click $START_X $START_Y
+wait_lines "$LATE/${DAY}01.cls" 2
+key F1; wait_lines "$LATE/${DAY}01.pss" 1
+kill -9 "$PROG_PID"; wait "$PROG_PID" 2>/dev/null; PROG_PID=
+/usr/bin/python3 - "$LATE/${DAY}01.run" <<'PY'
+import sys
+path = sys.argv[1]
+lines = open(path).read().splitlines()
+back = 390 * 10**9
+out = []
+for l in lines:
+    k, _, v = l.partition("=")
+    if k in ("startcount", "startunix"):
+        l = f"{k}={int(v) - back}"
+    out.append(l)
+open(path, "w").write("\n".join(out) + "\n")
+PY
+start_copy "$LATE"
+box_answer ok                            # continue it
+box_answer Return                        # "... ran out of time while the program was down"
+wait_lines "$LATE/${DAY}01.cls" 13
+check "a race whose time ran out while down is finished at once" \
+  grep -q "^Crono individual. Carrera terminada normalmente" <(iconv -f WINDOWS-1252 -t UTF-8 "$LATE/${DAY}01.cls")
+check "its classification is written from the rebuilt state" test "$(sed -n 4p "$LATE/${DAY}01.cls" | cut -f2-3)" = "$(printf '1\t0')"
+check "the program goes on, idle" kill -0 "$PROG_PID"
+
+echo "$passes passed, $failures failed"
+[ "$failures" -eq 0 ]
