@@ -1,0 +1,163 @@
+#include "results/race_sheet.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "records/browser_model.h"
+#include "records/naming.h"
+
+namespace results {
+
+std::string RaceName::Text() const {
+  char number[8];
+  std::snprintf(number, sizeof number, "%02d", race);
+  return day + number;
+}
+
+std::optional<RaceName> ParseRaceName(std::string_view text) {
+  if (text.size() != 8 || !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+    return std::nullopt;
+  }
+  const int race = (text[6] - '0') * 10 + (text[7] - '0');
+  if (race == 0) return std::nullopt;
+  return RaceName{std::string(text.substr(0, 6)), race};
+}
+
+std::vector<int> RaceSheet::Cars() const {
+  std::vector<int> cars;
+  if (hasClassification) {
+    for (const auto& row : classification.rows.items) {
+      if (row.car >= 1 && row.car <= 12) cars.push_back(row.car);
+    }
+  }
+  if (cars.empty()) {
+    for (const auto& pass : passes) {
+      if (pass.car >= 1 && pass.car <= 12) cars.push_back(pass.car);
+    }
+    std::sort(cars.begin(), cars.end());
+  }
+  // A hand-edited file may name a car twice; it is one car.
+  std::vector<int> unique;
+  for (int car : cars) {
+    if (std::find(unique.begin(), unique.end(), car) == unique.end()) unique.push_back(car);
+  }
+  return unique;
+}
+
+std::string RaceSheet::Description() const {
+  if (hasClassification) return classification.description;
+  return racesLine ? racesLine->description : std::string();
+}
+
+bool IsCommonTiming(const records::ClassificationFile& file, const std::vector<records::TPaso>& passes) {
+  const std::string& finish = file.finishLine;
+  if (finish.find("ndividual") != std::string::npos) return false;
+  if (finish.find("común") != std::string::npos || finish.find("Common") != std::string::npos) return true;
+  return std::none_of(passes.begin(), passes.end(), [](const records::TPaso& p) { return p.lap == 0; });
+}
+
+namespace {
+
+enum class Read { Missing, Failed, Ok };
+
+Read ReadEntry(platform::DirectoryLister& lister, const std::string& folder, const std::string& name,
+               std::string& bytes) {
+  const std::string entry = records::FindEntryIgnoringCase(lister, folder, name);
+  if (entry.empty()) return Read::Missing;
+  return records::ReadWholeFile(records::JoinPath(folder, entry), bytes) ? Read::Ok : Read::Failed;
+}
+
+template <typename Record>
+void NoteProblems(const std::string& file, const records::ReadResult<Record>& read, std::vector<std::string>& into) {
+  for (const auto& message : read.messages) into.push_back(file + ": " + message);
+  if (read.stopped) into.push_back(file + ": only the lines before this one were read");
+}
+
+}  // namespace
+
+LoadedRace LoadRace(platform::DirectoryLister& lister, const std::string& folder, const RaceName& name) {
+  LoadedRace loaded;
+  RaceSheet& sheet = loaded.sheet;
+  sheet.name = name;
+  bool found = false;
+  auto fail = [&loaded](const std::string& file) {
+    loaded.failure = LoadFailure::Unreadable;
+    loaded.message = file + " cannot be read";
+    return loaded;
+  };
+
+  std::string bytes;
+  const std::string racesFile = name.day + "00.txt";
+  switch (ReadEntry(lister, folder, racesFile, bytes)) {
+    case Read::Failed:
+      return fail(racesFile);
+    case Read::Ok: {
+      auto read = records::ReadRaces(bytes);
+      NoteProblems(racesFile, read, sheet.problems);
+      sheet.dayRaces = std::move(read.items);
+      for (const auto& race : sheet.dayRaces) {
+        if (race.race == name.race) sheet.racesLine = race;
+      }
+      found = sheet.racesLine.has_value();
+      break;
+    }
+    case Read::Missing:
+      break;
+  }
+
+  const std::string cls = records::RaceFileName(name.day, name.race, ".cls");
+  switch (ReadEntry(lister, folder, cls, bytes)) {
+    case Read::Failed:
+      return fail(cls);
+    case Read::Ok:
+      sheet.classification = records::ReadClassification(bytes);
+      sheet.hasClassification = true;
+      NoteProblems(cls, sheet.classification.rows, sheet.problems);
+      found = true;
+      break;
+    case Read::Missing:
+      break;
+  }
+
+  const std::string pss = records::RaceFileName(name.day, name.race, ".pss");
+  switch (ReadEntry(lister, folder, pss, bytes)) {
+    case Read::Failed:
+      return fail(pss);
+    case Read::Ok: {
+      auto read = records::SacaPSS(bytes);
+      NoteProblems(pss, read, sheet.problems);
+      sheet.passes = std::move(read.items);
+      sheet.hasPasses = true;
+      found = true;
+      break;
+    }
+    case Read::Missing:
+      break;
+  }
+
+  const std::string inc = records::RaceFileName(name.day, name.race, ".inc");
+  switch (ReadEntry(lister, folder, inc, bytes)) {
+    case Read::Failed:
+      return fail(inc);
+    case Read::Ok: {
+      auto read = records::ReadEvents(bytes);
+      NoteProblems(inc, read, sheet.problems);
+      sheet.events = std::move(read.items);
+      sheet.hasEvents = true;
+      found = true;
+      break;
+    }
+    case Read::Missing:
+      break;
+  }
+
+  if (!found) {
+    loaded.failure = LoadFailure::NoSuchRace;
+    loaded.message = "race " + name.Text() + " is not in the record folder " + folder;
+    return loaded;
+  }
+  sheet.commonTiming = IsCommonTiming(sheet.classification, sheet.passes);
+  return loaded;
+}
+
+}  // namespace results

@@ -1,0 +1,126 @@
+// A past race read back for its charts and exports: laps per car, the lap
+// chart's positions, the CSV tables and the results page.
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "records/readers.h"
+#include "results/csv.h"
+#include "results/html_page.h"
+#include "results/laps.h"
+#include "results/race_sheet.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+records::TPaso Pass(int pass, int car, int lap, double seconds) {
+  records::TPaso p;
+  p.pass = static_cast<std::uint16_t>(pass);
+  p.car = static_cast<std::uint8_t>(car);
+  p.lap = static_cast<std::uint16_t>(lap);
+  p.lapTime = seconds;
+  return p;
+}
+
+// Cars 1 and 2: car 1 leads laps 1 and 2, car 2 passes it on lap 3.
+std::vector<records::TPaso> Overtake() {
+  return {Pass(1, 1, 1, 12.0), Pass(2, 2, 1, 12.5), Pass(3, 1, 2, 10.0), Pass(4, 2, 2, 10.2),
+          Pass(6, 1, 3, 11.0), Pass(5, 2, 3, 9.9)};
+}
+
+TEST(Laps, CommonTimingKeepsTheFirstPartialLapApartAndMarksTheFastest) {
+  const auto laps = results::LapsOf(Overtake(), {1, 2, 5}, true);
+  ASSERT_EQ(laps.size(), 3u);
+  ASSERT_TRUE(laps[0].partialFirst);
+  EXPECT_EQ(laps[0].partialFirst->lap, 1);
+  ASSERT_EQ(laps[0].laps.size(), 2u);
+  EXPECT_EQ(laps[0].laps[0].lap, 2);
+  EXPECT_DOUBLE_EQ(laps[0].laps[1].elapsed, 33.0);
+  EXPECT_EQ(laps[0].fastest, 0u);
+  EXPECT_EQ(laps[1].fastest, 1u);  // 9,900 on lap 3
+  // A car that took part without passing has an empty entry, not none.
+  EXPECT_EQ(laps[2].car, 5);
+  EXPECT_TRUE(laps[2].laps.empty());
+  EXPECT_FALSE(laps[2].fastest);
+}
+
+TEST(Laps, IndividualTimingLeavesOutTheCrossingThatStartsTheClock) {
+  const auto laps = results::LapsOf({Pass(1, 4, 0, 3.2), Pass(2, 4, 1, 15.0), Pass(3, 4, 2, 14.0)}, {4}, false);
+  ASSERT_EQ(laps[0].laps.size(), 2u);
+  EXPECT_FALSE(laps[0].partialFirst);
+  EXPECT_EQ(laps[0].laps[0].lap, 1);
+  EXPECT_DOUBLE_EQ(laps[0].laps[1].elapsed, 29.0);
+}
+
+TEST(Laps, TheLapChartShowsTheOvertake) {
+  const auto positions = results::PositionsByLap(results::LapsOf(Overtake(), {1, 2}, true));
+  using Points = std::vector<std::pair<int, int>>;
+  EXPECT_EQ(positions[0].points, (Points{{1, 1}, {2, 1}, {3, 2}}));
+  EXPECT_EQ(positions[1].points, (Points{{1, 2}, {2, 2}, {3, 1}}));
+}
+
+TEST(Csv, QuotesAsRfc4180AndWritesSecondsWithADot) {
+  EXPECT_EQ(results::CsvField("plain"), "plain");
+  EXPECT_EQ(results::CsvField("a,b"), "\"a,b\"");
+  EXPECT_EQ(results::CsvField("say \"hi\"\nthen"), "\"say \"\"hi\"\"\nthen\"");
+  EXPECT_EQ(results::CsvSecondsOf("01'27\"310"), "87.310");
+  EXPECT_EQ(results::CsvSecondsOf("1h 03'07\"042"), "3787.042");
+  EXPECT_EQ(results::CsvSecondsOf("250,117"), "250.117");
+  EXPECT_EQ(results::CsvSecondsOf("rubbish"), "");
+
+  results::RaceSheet sheet;
+  records::TInci manual;
+  manual.number = 6;
+  manual.time = "262,900";
+  manual.type = "MANU";
+  manual.hasDetail = true;
+  manual.detail = "bandera roja, \"puente\"";
+  sheet.events = {manual};
+  EXPECT_EQ(results::EventsCsv(sheet, false),
+            "event,car,lap,time_s,type,detail\r\n6,,,262.900,MANU,\"bandera roja, \"\"puente\"\"\"\r\n");
+}
+
+TEST(RaceSheet, LoadsWhatIsThereAndSaysWhatIsNot) {
+  testing_support::TempDir dir;
+  auto write = [&dir](const std::string& name, const std::string& bytes) {
+    std::ofstream(dir.File(name), std::ios::binary) << bytes;
+  };
+  write("26120600.TXT", "1\t10\t2\t18h05'03\"045\tFinal\r\n");
+  write("26120601.cls", "Final\r\nCarrera 01\r\n\r\n");  // never finished
+  write("26120601.pss", "1\t3\t1\t20,125\t00'20\"125\r\n3\t3\t3\t18,000\r\n2\t3\t2\t19,000\t00'39\"125\r\n");
+  platform::PosixDirectoryLister lister;
+
+  const auto loaded = results::LoadRace(lister, dir.path(), *results::ParseRaceName("26120601"));
+  ASSERT_EQ(loaded.failure, results::LoadFailure::None);
+  EXPECT_TRUE(loaded.sheet.commonTiming);  // no lap-0 crossing
+  EXPECT_EQ(loaded.sheet.Description(), "Final");
+  EXPECT_EQ(loaded.sheet.passes.size(), 3u);
+  ASSERT_EQ(loaded.sheet.problems.size(), 1u);
+  EXPECT_EQ(loaded.sheet.problems[0], std::string("26120601.pss: ") + records::kBadPassesLine);
+  EXPECT_FALSE(loaded.sheet.hasEvents);
+  EXPECT_EQ(loaded.sheet.Cars(), std::vector<int>{3});
+
+  EXPECT_EQ(results::LoadRace(lister, dir.path(), *results::ParseRaceName("26120602")).failure,
+            results::LoadFailure::NoSuchRace);
+  EXPECT_FALSE(results::ParseRaceName("26120600"));
+  EXPECT_FALSE(results::ParseRaceName("2612060a"));
+}
+
+TEST(ResultsPage, EscapesTheRecordsTextsAndEmbedsItsImages) {
+  EXPECT_EQ(results::Base64("Man"), "TWFu");
+  EXPECT_EQ(results::Base64("Ma"), "TWE=");
+  EXPECT_EQ(results::Base64("M"), "TQ==");
+
+  results::RaceSheet sheet;
+  sheet.name = {"261206", 1};
+  sheet.hasClassification = true;
+  sheet.classification.description = "<script>alert(1)</script> & co";
+  const std::string page = results::ResultsPage(sheet, true, {{"Tiempos", "image/png", "Man"}});
+  EXPECT_EQ(page.find("<script>"), std::string::npos);
+  EXPECT_NE(page.find("&lt;script&gt;alert(1)&lt;/script&gt; &amp; co"), std::string::npos);
+  EXPECT_NE(page.find("src=\"data:image/png;base64,TWFu\""), std::string::npos);
+  EXPECT_NE(page.find("Ningún coche completó una vuelta."), std::string::npos);
+  EXPECT_EQ(page.find("http"), std::string::npos);  // nothing from outside
+}
+
+}  // namespace
