@@ -1,0 +1,239 @@
+#include "charts/race_charts.h"
+
+#include <QBuffer>
+#include <QChart>
+#include <QGraphicsScene>
+#include <QLegendMarker>
+#include <QPageLayout>
+#include <QPdfWriter>
+#include <QLineSeries>
+#include <QPainter>
+#include <QScatterSeries>
+#include <QSvgGenerator>
+#include <QValueAxis>
+#include <algorithm>
+#include <cmath>
+
+namespace charts {
+
+namespace {
+
+QColor CarColour(int car) { return QColor(QString::fromStdString(results::CarColour(car))); }
+
+QString CarName(int car, bool spanish) { return (spanish ? QStringLiteral("Coche %1") : QStringLiteral("Car %1")).arg(car); }
+
+std::unique_ptr<QChart> NewChart(const QString& title) {
+  auto chart = std::make_unique<QChart>();
+  chart->setTitle(title);
+  chart->setAnimationOptions(QChart::NoAnimation);
+  chart->setBackgroundBrush(Qt::white);
+  chart->legend()->setAlignment(Qt::AlignRight);
+  return chart;
+}
+
+QValueAxis* Axis(QChart& chart, Qt::Alignment where, const QString& title, double low, double high) {
+  auto* axis = new QValueAxis;
+  axis->setTitleText(title);
+  axis->setRange(low, high);
+  chart.addAxis(axis, where);
+  return axis;
+}
+
+// Whole numbers along an axis: laps and positions.
+void WholeTicks(QValueAxis* axis, int low, int high) {
+  axis->setLabelFormat(QStringLiteral("%d"));
+  const int span = std::max(1, high - low);
+  const int step = std::max(1, static_cast<int>(std::ceil(span / 12.0)));
+  axis->setTickType(QValueAxis::TicksDynamic);
+  axis->setTickAnchor(low);
+  axis->setTickInterval(step);
+}
+
+}  // namespace
+
+QString ChartTitle(Kind kind, bool spanish) {
+  if (kind == Kind::LapTimes) return spanish ? QStringLiteral("Tiempos por vuelta") : QStringLiteral("Lap times");
+  return spanish ? QStringLiteral("Posiciones por vuelta") : QStringLiteral("Lap chart");
+}
+
+Chart LapTimesChart(const std::vector<results::CarLaps>& laps, bool commonTiming, bool spanish) {
+  Chart out;
+  int lastLap = 0;
+  int firstLap = 1 << 30;
+  double slowest = 0.0;
+  double fastest = 1e300;
+  for (const auto& car : laps) {
+    for (const auto& lap : car.laps) {
+      lastLap = std::max(lastLap, lap.lap);
+      firstLap = std::min(firstLap, lap.lap);
+      slowest = std::max(slowest, lap.seconds);
+      fastest = std::min(fastest, lap.seconds);
+    }
+  }
+  if (lastLap == 0) {
+    out.message = spanish ? QStringLiteral("Ningún coche tiene vueltas cronometradas en esta carrera.")
+                          : QStringLiteral("No car has a timed lap in this race.");
+    return out;
+  }
+  QString title = ChartTitle(Kind::LapTimes, spanish);
+  if (commonTiming) {
+    title += spanish ? QStringLiteral(" (sin la 1.ª vuelta, desde la salida)") : QStringLiteral(" (first lap, from the start, left out)");
+  }
+  out.chart = NewChart(title);
+  QChart& chart = *out.chart;
+  // Room around the points, so that a mark at the edge shows whole and equal
+  // laps do not collapse the scale.
+  const double span = slowest - fastest;
+  const double margin = std::max(0.25, span * 0.08);
+  auto* x = Axis(chart, Qt::AlignBottom, spanish ? QStringLiteral("Vuelta") : QStringLiteral("Lap"), firstLap - 0.4,
+                 std::max(lastLap, firstLap + 1) + 0.4);
+  WholeTicks(x, firstLap, lastLap);
+  auto* y = Axis(chart, Qt::AlignLeft, spanish ? QStringLiteral("Tiempo (s)") : QStringLiteral("Time (s)"),
+                 std::max(0.0, fastest - margin), slowest + margin);
+  y->setLabelFormat(span + 2 * margin < 2.0 ? QStringLiteral("%.2f") : QStringLiteral("%.1f"));
+  y->applyNiceNumbers();
+
+  for (const auto& car : laps) {
+    auto* line = new QLineSeries;
+    line->setName(CarName(car.car, spanish));
+    line->setColor(CarColour(car.car));
+    line->setPointsVisible(true);
+    for (const auto& lap : car.laps) line->append(lap.lap, lap.seconds);
+    chart.addSeries(line);
+    line->attachAxis(x);
+    line->attachAxis(y);
+    if (car.fastest) {
+      // The fastest lap: a larger ring in the car's colour, not in the legend.
+      auto* best = new QScatterSeries;
+      best->setName(CarName(car.car, spanish) + (spanish ? QStringLiteral(", vuelta rápida") : QStringLiteral(", fastest lap")));
+      best->setMarkerShape(QScatterSeries::MarkerShapeCircle);
+      best->setMarkerSize(14);
+      best->setColor(Qt::transparent);
+      best->setBorderColor(CarColour(car.car));
+      best->setPen(QPen(CarColour(car.car), 2.5));
+      const auto& lap = car.laps[*car.fastest];
+      best->append(lap.lap, lap.seconds);
+      chart.addSeries(best);
+      best->attachAxis(x);
+      best->attachAxis(y);
+      for (QLegendMarker* marker : chart.legend()->markers(best)) marker->setVisible(false);
+    }
+  }
+  return out;
+}
+
+Chart LapChart(const std::vector<results::CarPositions>& positions, bool spanish) {
+  Chart out;
+  int lastLap = 0;
+  int deepest = 0;
+  for (const auto& car : positions) {
+    for (const auto& [lap, position] : car.points) {
+      lastLap = std::max(lastLap, lap);
+      deepest = std::max(deepest, position);
+    }
+  }
+  if (lastLap == 0) {
+    out.message = spanish ? QStringLiteral("Ningún coche completó una vuelta en esta carrera.")
+                          : QStringLiteral("No car completed a lap in this race.");
+    return out;
+  }
+  out.chart = NewChart(ChartTitle(Kind::LapChart, spanish));
+  QChart& chart = *out.chart;
+  auto* x = Axis(chart, Qt::AlignBottom, spanish ? QStringLiteral("Vuelta") : QStringLiteral("Lap"), 0.6,
+                 std::max(lastLap, 2) + 0.4);
+  WholeTicks(x, 1, lastLap);
+  // The leader at the top.
+  auto* y = Axis(chart, Qt::AlignLeft, spanish ? QStringLiteral("Posición") : QStringLiteral("Position"), 0.5,
+                 deepest + 0.5);
+  y->setReverse(true);
+  y->setLabelFormat(QStringLiteral("%d"));
+  y->setTickType(QValueAxis::TicksDynamic);
+  y->setTickAnchor(1);
+  y->setTickInterval(1);
+  for (const auto& car : positions) {
+    auto* line = new QLineSeries;
+    line->setName(CarName(car.car, spanish));
+    line->setColor(CarColour(car.car));
+    line->setPointsVisible(true);
+    for (const auto& [lap, position] : car.points) line->append(lap, position);
+    chart.addSeries(line);
+    line->attachAxis(x);
+    line->attachAxis(y);
+  }
+  return out;
+}
+
+void DrawChart(QChart& chart, QPainter& painter, const QRectF& target, QSizeF layout) {
+  // A chart shown in a window draws as it stands there; any other is laid
+  // out for the target in a scene of its own, so it draws the same without
+  // a window or a display.
+  if (chart.scene() != nullptr) {
+    chart.scene()->render(&painter, target, chart.sceneBoundingRect());
+    return;
+  }
+  QGraphicsScene scene;
+  scene.addItem(&chart);
+  chart.setGeometry(QRectF(QPointF(0, 0), layout));
+  scene.setSceneRect(chart.geometry());
+  scene.render(&painter, target, scene.sceneRect());
+  scene.removeItem(&chart);
+}
+
+QImage ChartImage(QChart& chart, QSize size) {
+  QImage image(size, QImage::Format_ARGB32_Premultiplied);
+  image.fill(Qt::white);
+  QPainter painter(&image);
+  painter.setRenderHint(QPainter::Antialiasing);
+  // Laid out at the usual width, then scaled: type keeps its proportion to the picture.
+  const double width = kLayoutSize.width();
+  DrawChart(chart, painter, QRectF(QPointF(0, 0), QSizeF(size)), QSizeF(width, width * size.height() / size.width()));
+  painter.end();
+  return image;
+}
+
+QByteArray ChartPng(QChart& chart, QSize size) {
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  ChartImage(chart, size).save(&buffer, "PNG");
+  return bytes;
+}
+
+QByteArray ChartSvg(QChart& chart, QSize size, const QString& title) {
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  QSvgGenerator svg;
+  svg.setOutputDevice(&buffer);
+  svg.setSize(size);
+  svg.setViewBox(QRect(QPoint(0, 0), size));
+  svg.setTitle(title);
+  QPainter painter(&svg);
+  DrawChart(chart, painter, QRectF(QPointF(0, 0), QSizeF(size)), QSizeF(size));
+  painter.end();
+  return bytes;
+}
+
+QByteArray ChartPdf(QChart& chart, const QString& title) {
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  {
+    QPdfWriter pdf(&buffer);
+    pdf.setTitle(title);
+    pdf.setCreator(QStringLiteral("TRELVIX"));
+    pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF(10, 10, 10, 10),
+                                  QPageLayout::Millimeter));
+    QPainter painter(&pdf);
+    DrawChart(chart, painter, FittedRect(QRectF(QPointF(0, 0), QSizeF(pdf.width(), pdf.height())), kLayoutSize),
+              QSizeF(kLayoutSize));
+  }
+  return bytes;
+}
+
+QRectF FittedRect(const QRectF& area, QSize shape) {
+  QSizeF size = QSizeF(shape).scaled(area.size(), Qt::KeepAspectRatio);
+  return QRectF(area.topLeft(), size);
+}
+
+}  // namespace charts
