@@ -6,6 +6,7 @@
 #include <QSettings>
 #include <cstdio>
 
+#include "app/export_command.h"
 #include "app/options.h"
 #include "platform/decoder_link.h"
 #include "ui/connections_window.h"
@@ -17,11 +18,13 @@
 #include "platform/clock.h"
 #include "platform/counter.h"
 #include "platform/directory.h"
+#include "platform/file_dialogs.h"
 #include "platform/qt_message_boxes.h"
 #include "platform/qt_sound.h"
 #include "printing/print_dialogs.h"
 #include "printing/print_setup_window.h"
 #include "printing/printer_settings.h"
+#include "ui/charts_window.h"
 #include "ui/events_review_window.h"
 #include "ui/files_browser.h"
 #include "ui/main_window.h"
@@ -32,8 +35,16 @@ int main(int argc, char* argv[]) {
   // Qt's PulseAudio output drops some plays of short cues with its default
   // latency; this must be set before the sound system starts.
   if (qEnvironmentVariableIsEmpty("PULSE_LATENCY_MSEC")) qputenv("PULSE_LATENCY_MSEC", "60");
+  // An export needs no display: it runs over ssh on a machine without one.
+  const bool exporting = app::WantsExport(argc, argv);
+  if (exporting) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
   QApplication::setApplicationName(QString::fromLatin1(ui::kAppTitle));
+  const QString programFolder = QCoreApplication::applicationDirPath();
+  if (exporting) {
+    return app::RunExport(QCoreApplication::arguments(),
+                          ui::ChooseRecordFolder(programFolder, QStringLiteral(TRELVIX_INSTALLED_BINDIR)));
+  }
   const app::Options options = app::ReadOptions(QCoreApplication::arguments());
   const auto webAddress = options.web ? web::ParseWebAddress(QString::fromStdString(*options.web)) : std::nullopt;
   if (options.error.empty() && options.web && !webAddress) {
@@ -47,7 +58,6 @@ int main(int argc, char* argv[]) {
   }
 
   platform::QtMessageBoxes boxes;
-  const QString programFolder = QCoreApplication::applicationDirPath();
   const QString folder = ui::ChooseRecordFolder(programFolder, QStringLiteral(TRELVIX_INSTALLED_BINDIR));
   // A second copy on the same folder would number the same races.
   const auto lock = ui::LockRecordFolder(folder, boxes);
@@ -66,7 +76,12 @@ int main(int argc, char* argv[]) {
   printing::PrinterSettings printerSettings;
   printing::QtPrintDialogs printDialogs;
   ui::SettingsReportPrinter reportPrinter(printerSettings, boxes);
-  ui::TForm2 form2({lister, boxes, reportPrinter, QDir::toNativeSeparators(folder).toStdString()}, &form1);
+  platform::QtFileDialogs fileDialogs;
+  ui::TForm2 form2({lister, boxes, reportPrinter, QDir::toNativeSeparators(folder).toStdString(), &fileDialogs,
+                    &printerSettings.Font()},
+                   &form1);
+  ui::ChartsWindow charts({boxes, fileDialogs, &printerSettings}, &form2);
+  form2.SetChartsWindow(&charts);
   ui::TForm3 form3(boxes, reportPrinter, &form2);
   printing::TForm8 form8(printerSettings, printDialogs, boxes, &form2);
   form2.SetEventsReview(&form3);

@@ -50,6 +50,10 @@ check "its records go to the per-user folder" test -s "$RECORDS/${DAY}00.TXT"
 check "nothing is written beside the installed program" test -z "$(ls /usr/bin | grep -E '\.(pss|inc|cls|TXT)$')"
 click $STOP_X $STOP_Y; box_answer ok; box_answer ok
 wait_lines "$RECORDS/${DAY}01.cls" 4
+# The installed program exports that race with no display at all.
+exports() { env -u DISPLAY /usr/bin/trelvix --export "${DAY}01" --to "$WORK/export" >"$WORK/export.log" 2>&1; }
+check "the installed program exports a race with no display" exports
+check "the export holds the results page" test -s "$WORK/export/${DAY}01.html"
 
 [ "$failures" -eq 0 ] && echo "package: all checks passed"
 [ "$failures" -eq 0 ]

@@ -1,0 +1,19 @@
+#pragma once
+// trelvix --export YYMMDDnn --to DIR [--from FOLDER] [--lang es|en]: writes
+// every export format of a past race and exits, with no window and no
+// display needed.
+
+#include <QStringList>
+#include <QString>
+
+namespace app {
+
+// Whether the command line asks for an export (looked at before Qt starts,
+// so that no display is ever opened for it).
+bool WantsExport(int argc, char** argv);
+
+// Runs the export, prints each file written on standard output and any
+// problem on standard error; the exit code: 0 done, 1 failed, 2 bad usage.
+int RunExport(const QStringList& arguments, const QString& recordFolder);
+
+}  // namespace app
