@@ -97,6 +97,11 @@ void TForm2::BuildControls() {
   connect(eventsButton_, &QPushButton::clicked, this, [this] { EventsButtonClick(); });
   printerButton_ = MakeButton(this, "PrinterButton", QRect(568, 24, 56, 18));
   connect(printerButton_, &QPushButton::clicked, this, [this] { PrinterButtonClick(); });
+  // In the free strip below the passes grid, under the events and printer buttons.
+  chartsButton_ = MakeButton(this, "ChartsButton", QRect(508, 412, 56, 18));
+  connect(chartsButton_, &QPushButton::clicked, this, [this] { ChartsButtonClick(); });
+  exportButton_ = MakeButton(this, "ExportButton", QRect(568, 412, 56, 18));
+  connect(exportButton_, &QPushButton::clicked, this, [this] { ExportButtonClick(); });
 
   passesGrid_ = MakeRecordGrid(this, "PassesGrid", QRect(328, kPassesTop, 280, 44), {32, 24, 48, 64, 88}, cells);
   passesGrid_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -139,6 +144,8 @@ void TForm2::SetTexts() {
   byCarItem_->setText(es ? QStringLiteral("Por coche") : QStringLiteral("By car"));
   eventsButton_->setText(es ? QStringLiteral("Incidencias") : QStringLiteral("Events"));
   printerButton_->setText(es ? QStringLiteral("Impresora") : QStringLiteral("Printer"));
+  chartsButton_->setText(es ? QStringLiteral("Gráficos") : QStringLiteral("Charts"));
+  exportButton_->setText(es ? QStringLiteral("Exportar") : QStringLiteral("Export"));
   for (QPushButton* print : {printClassification_, printPasses_, printRaces_}) {
     print->setText(es ? QStringLiteral("Imprimir") : QStringLiteral("Print"));
   }
@@ -212,6 +219,7 @@ void TForm2::FormShow() {
   chosenDay_.clear();
   racesDay_.clear();
   eventsFileName_.clear();
+  chosenRace_ = 0;
   filling_ = false;
 
   if (!days_.empty()) ChooseDay(static_cast<int>(days_.size()) - 1);
@@ -256,6 +264,7 @@ void TForm2::ChooseRace(int row) {
 }
 
 void TForm2::LoadRace(int raceNumber) {
+  chosenRace_ = raceNumber;
   LoadClassification(records::RaceFileName(racesDay_, raceNumber, ".cls"));
   if (LoadPasses(records::RaceFileName(racesDay_, raceNumber, ".pss"))) {
     byCar_ = false;

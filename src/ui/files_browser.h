@@ -10,11 +10,13 @@
 #include <vector>
 
 #include "platform/directory.h"
+#include "platform/file_dialogs.h"
 #include "platform/message_boxes.h"
 #include "records/pass_order.h"
 #include "records/readers.h"
 #include "ui/report_printer.h"
 
+class QFont;
 class QGroupBox;
 class QLabel;
 class QListWidget;
@@ -29,12 +31,15 @@ class TForm8;
 namespace ui {
 
 class TForm3;
+class ChartsWindow;
 
 struct FilesBrowserServices {
   platform::DirectoryLister& lister;
   platform::MessageBoxes& boxes;
   ReportPrinter& printer;
   std::string recordFolder;  // the main window's record folder
+  platform::FileDialogs* dialogs = nullptr;  // the export's folder; without it there is no export
+  const QFont* reportFont = nullptr;         // the printer font, for the exported reports
 };
 
 class TForm2 final : public QDialog {
@@ -44,6 +49,7 @@ class TForm2 final : public QDialog {
   // The windows it opens; either may be left unset.
   void SetEventsReview(TForm3* form3) { form3_ = form3; }
   void SetPrintSetup(printing::TForm8* form8) { form8_ = form8; }
+  void SetChartsWindow(ChartsWindow* charts) { charts_ = charts; }
 
   // Sets the language and the next file name of the next opening; the
   // opening itself runs when the window is shown.
@@ -66,9 +72,15 @@ class TForm2 final : public QDialog {
   void PrintClassification();
   void PrintPasses();
   void PrintRaces();
+  // "Gráficos": the charts of the chosen race.
+  void ChartsButtonClick();
+  // "Exportar": every export format of the chosen race into a chosen folder.
+  void ExportButtonClick();
 
   const std::string& EventsFileName() const noexcept { return eventsFileName_; }
   const std::string& ChosenDay() const noexcept { return chosenDay_; }
+  // The race now shown, e.g. 26120601; empty when none is.
+  std::string ChosenRace() const;
   const std::vector<records::TPaso>& Passes() const noexcept { return passes_.items(); }
 
   static constexpr int kWidth = 628;
@@ -95,6 +107,8 @@ class TForm2 final : public QDialog {
   FilesBrowserServices services_;
   TForm3* form3_ = nullptr;
   printing::TForm8* form8_ = nullptr;
+  ChartsWindow* charts_ = nullptr;
+  int chosenRace_ = 0;  // the race loaded from racesDay_, 0 for none
   bool spanish_ = true;
   std::string nextRaceBase_;
   bool byCar_ = false;  // kept from one opening to the next
@@ -124,6 +138,8 @@ class TForm2 final : public QDialog {
   QRadioButton* byCarItem_ = nullptr;
   QPushButton* eventsButton_ = nullptr;
   QPushButton* printerButton_ = nullptr;
+  QPushButton* chartsButton_ = nullptr;
+  QPushButton* exportButton_ = nullptr;
   QTableWidget* passesGrid_ = nullptr;
   QLabel* daysTitle_ = nullptr;
   QListWidget* dayList_ = nullptr;

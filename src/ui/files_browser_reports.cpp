@@ -1,13 +1,16 @@
 // The files browser's buttons that lead elsewhere: the events review, the
-// print setup and the three printed reports.
+// print setup, the three printed reports, the charts and the export.
+#include <QFont>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableWidget>
 
+#include "exports/race_export.h"
 #include "printing/print_setup_window.h"
 #include "printing/printer_settings.h"
 #include "records/naming.h"
+#include "ui/charts_window.h"
 #include "ui/events_review_window.h"
 #include "ui/files_browser.h"
 #include "ui/record_grid.h"
@@ -56,6 +59,57 @@ void TForm2::PrintGrid(const QTableWidget* grid, std::string title) {
   report.headings = GridHeadings(grid);
   report.rows = GridRows(grid);
   services_.printer.Print(report, spanish_);
+}
+
+std::string TForm2::ChosenRace() const {
+  if (chosenRace_ == 0 || racesDay_.empty()) return {};
+  return results::RaceName{racesDay_, chosenRace_}.Text();
+}
+
+void TForm2::ChartsButtonClick() {
+  const auto race = results::ParseRaceName(ChosenRace());
+  if (!race) {
+    services_.boxes.Info(printing::kMessageCaption, spanish_ ? "Elige antes una carrera" : "Choose a race first");
+    return;
+  }
+  const results::LoadedRace loaded = results::LoadRace(services_.lister, services_.recordFolder, *race);
+  if (loaded.failure != results::LoadFailure::None) {
+    services_.boxes.Info(printing::kMessageCaption, loaded.message);
+    return;
+  }
+  if (charts_ != nullptr) charts_->ShowModal(loaded.sheet, spanish_);
+}
+
+void TForm2::ExportButtonClick() {
+  const auto race = results::ParseRaceName(ChosenRace());
+  if (!race) {
+    services_.boxes.Info(printing::kMessageCaption, spanish_ ? "Elige antes una carrera" : "Choose a race first");
+    return;
+  }
+  if (services_.dialogs == nullptr) return;
+  const auto folder = services_.dialogs->FolderName(
+      this, spanish_ ? QStringLiteral("Exportar a la carpeta") : QStringLiteral("Export into the folder"));
+  if (!folder) return;
+  const QFont font = services_.reportFont != nullptr ? *services_.reportFont : QFont(QStringLiteral("Courier New"), 14);
+  const exports::ExportResult result =
+      exports::ExportRace(services_.lister, services_.recordFolder, *race, *folder, spanish_, font);
+  const std::string name = race->Text();
+  std::string text;
+  if (result.ok) {
+    const std::string count = std::to_string(result.written.size());
+    text = spanish_ ? "Carrera " + name + " exportada a " + folder->toStdString() + ":\r" + count +
+                          " ficheros (CSV, HTML y PDF)."
+                    : "Race " + name + " exported to " + folder->toStdString() + ":\r" + count +
+                          " files (CSV, HTML and PDF).";
+  } else {
+    text = (spanish_ ? "No se pudo exportar la carrera " + name + ":\r" : "Race " + name + " could not be exported:\r") +
+           result.error;
+  }
+  if (!result.warnings.empty()) {
+    text += spanish_ ? "\rAlgunas líneas de sus ficheros no se pudieron leer: se exportó lo leído."
+                     : "\rSome lines of its files could not be read: what was read was exported.";
+  }
+  services_.boxes.Info(printing::kMessageCaption, text);
 }
 
 }  // namespace ui

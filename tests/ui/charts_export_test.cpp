@@ -1,0 +1,143 @@
+// The files browser's charts and export buttons over races the program
+// recorded, and the charts window's print and save.
+#include <QChart>
+#include <QChartView>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QLineSeries>
+#include <QPushButton>
+
+#include "browser_fixture.h"
+#include "printing/printer_settings.h"
+#include "ui/charts_window.h"
+
+namespace {
+
+using testing_support::BrowserTest;
+using testing_support::RaceRecorder;
+using testing_support::WhileModal;
+
+class FakeFileDialogs final : public platform::FileDialogs {
+ public:
+  std::optional<QString> SaveFileName(QWidget*, const QString&, const QString& suggested, const QString&) override {
+    suggestions.push_back(suggested);
+    return answer;
+  }
+  std::optional<QString> FolderName(QWidget*, const QString&) override { return answer; }
+  std::optional<QString> answer;
+  std::vector<QString> suggestions;
+};
+
+class ChartsAndExport : public BrowserTest {
+ protected:
+  void SetUp() override {
+    BrowserTest::SetUp();
+    charts = std::make_unique<ui::ChartsWindow>(ui::ChartsServices{boxes, dialogs, &printerSettings});
+    browser = std::make_unique<ui::TForm2>(
+        ui::FilesBrowserServices{lister, boxes, printer, dir.path(), &dialogs, &printerSettings.Font()});
+    browser->SetEventsReview(review.get());
+    browser->SetChartsWindow(charts.get());
+  }
+  void TearDown() override {
+    charts->hide();
+    BrowserTest::TearDown();
+  }
+  static int LineCount(QChart* chart) {
+    int lines = 0;
+    for (QAbstractSeries* s : chart->series()) lines += s->type() == QAbstractSeries::SeriesTypeLine;
+    return lines;
+  }
+
+  FakeFileDialogs dialogs;
+  printing::PrinterSettings printerSettings;
+  std::unique_ptr<ui::ChartsWindow> charts;
+  testing_support::TempDir out;
+};
+
+TEST_F(ChartsAndExport, TheChartsButtonShowsTheChosenRace) {
+  RecordTwoDays();
+  Open(false);
+  EXPECT_EQ(B<QPushButton>("ChartsButton")->text(), "Charts");
+  EXPECT_EQ(B<QPushButton>("ChartsButton")->geometry(), QRect(508, 412, 56, 18));
+  // Race 1: cars 1 and 3 cross three times under individual timing; the first crossing starts each clock.
+  ClickCell(B<QTableWidget>("RacesGrid"), 0);
+  bool seen = false;
+  WhileModal("ChartsWindow", [&seen](QWidget* window) {
+    auto* w = static_cast<ui::ChartsWindow*>(window);
+    EXPECT_EQ(w->windowTitle(), "Charts");
+    QChart* times = w->ChartOf(charts::Kind::LapTimes);
+    ASSERT_NE(times, nullptr);
+    EXPECT_EQ(LineCount(times), 2);
+    for (QAbstractSeries* s : times->series()) {
+      if (s->type() == QAbstractSeries::SeriesTypeLine) {
+        EXPECT_EQ(static_cast<QLineSeries*>(s)->count(), 2);
+      }
+    }
+    ASSERT_NE(w->ChartOf(charts::Kind::LapChart), nullptr);
+    seen = true;
+  });
+  Click(browser.get(), "ChartsButton");
+  EXPECT_TRUE(seen);
+}
+
+TEST_F(ChartsAndExport, ARaceWithoutPassesShowsAMessageAndCannotBeSaved) {
+  RaceRecorder(dir.path(), "261206").Race("Empty", 0);
+  Open();
+  bool seen = false;
+  WhileModal("ChartsWindow", [&seen](QWidget* window) {
+    auto* w = static_cast<ui::ChartsWindow*>(window);
+    EXPECT_EQ(w->ChartOf(charts::Kind::LapTimes), nullptr);
+    EXPECT_EQ(w->MessageOf(charts::Kind::LapChart), "Ningún coche completó una vuelta en esta carrera.");
+    EXPECT_FALSE(w->findChild<QPushButton*>("ChartsSavePng")->isEnabled());
+    seen = true;
+  });
+  Click(browser.get(), "ChartsButton");
+  EXPECT_TRUE(seen);
+}
+
+TEST_F(ChartsAndExport, AChartIsPrintedOnTheChosenPrinterAndSavedAsPngAndPdf) {
+  RecordTwoDays();
+  Open();
+  const auto loaded = results::LoadRace(lister, dir.path(), *results::ParseRaceName("26120601"));
+  charts->SetRace(loaded.sheet, true);
+  charts->Choose(charts::Kind::LapChart);
+
+  // The printer chosen in the print setup is a PDF file here.
+  printerSettings.Printer().setOutputFormat(QPrinter::PdfFormat);
+  printerSettings.Printer().setOutputFileName(QString::fromStdString(out.File("printed.pdf")));
+  charts->PrintClick();
+  EXPECT_TRUE(out.Read("printed.pdf").starts_with("%PDF"));
+  EXPECT_TRUE(boxes.shown.empty());
+
+  dialogs.answer = QString::fromStdString(out.File("chart.png"));
+  charts->SavePngClick();
+  EXPECT_EQ(dialogs.suggestions.back(), "26120601-lap-chart.png");
+  const QImage png(QString::fromStdString(out.File("chart.png")));
+  EXPECT_EQ(png.size(), QSize(1600, 900));
+  dialogs.answer = QString::fromStdString(out.File("chart.pdf"));
+  charts->SavePdfClick();
+  EXPECT_TRUE(out.Read("chart.pdf").starts_with("%PDF"));
+
+  // Cancelled: nothing written.
+  dialogs.answer.reset();
+  charts->SavePngClick();
+  EXPECT_EQ(QDir(QString::fromStdString(out.path())).entryList(QDir::Files).size(), 3);
+}
+
+TEST_F(ChartsAndExport, TheExportButtonWritesEveryFormatIntoTheChosenFolder) {
+  RecordTwoDays();
+  Open();
+  dialogs.answer = QString::fromStdString(out.File("club"));
+  Click(browser.get(), "ExportButton");
+  ASSERT_EQ(boxes.shown.size(), 1u);
+  EXPECT_NE(boxes.shown[0].text.find("Carrera 26120603 exportada a"), std::string::npos) << boxes.shown[0].text;
+  for (const char* name : {"26120603-classification.csv", "26120603-passes.csv", "26120603-events.csv", "26120603.html",
+                           "26120603-classification.pdf", "26120603-passes.pdf", "26120603-races.pdf",
+                           "26120603-events.pdf"}) {
+    EXPECT_TRUE(out.Exists(std::string("club/") + name)) << name;
+  }
+  EXPECT_EQ(out.Read("club/26120603-passes.csv").substr(0, 47), "paso,coche,vuelta,tiempo_s,tiempo_total_s\r\n1,3,");
+}
+
+}  // namespace
