@@ -85,4 +85,15 @@ xdotool mousemove --window "$MAIN" $((432 + 4 + 12)) $((24 + 144 + 8)) click 1
 sleep 0.5
 import -display "$DISPLAY" -window "$MAIN" "$OUT/main-race.png"
 import -display "$DISPLAY" -window "$RESULTS" "$OUT/results-race.png"
+
+# The two charts of a lively sample race (the sample_race tool), as the
+# export draws them with no display: docs/screenshots/charts-*.png.
+SAMPLE="$(dirname "$SEED")/sample_race"
+if [ -x "$SAMPLE" ]; then
+  mkdir -p "$WORK/sample"
+  "$SAMPLE" "$WORK/sample" 261207
+  "$PROGRAM" --export 26120701 --from "$WORK/sample" --to "$WORK/sample-out" >/dev/null
+  cp "$WORK/sample-out/26120701-lap-times.png" "$OUT/charts-lap-times.png"
+  cp "$WORK/sample-out/26120701-lap-chart.png" "$OUT/charts-lap-chart.png"
+fi
 echo "screenshots in $OUT: $(ls "$OUT" | tr '\n' ' ')"
