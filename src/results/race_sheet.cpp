@@ -69,7 +69,12 @@ Read ReadEntry(platform::DirectoryLister& lister, const std::string& folder, con
 
 template <typename Record>
 void NoteProblems(const std::string& file, const records::ReadResult<Record>& read, std::vector<std::string>& into) {
-  for (const auto& message : read.messages) into.push_back(file + ": " + message);
+  for (const auto& message : read.messages) {
+    std::string line = file;
+    line += ": ";
+    line += message;
+    into.push_back(std::move(line));
+  }
   if (read.stopped) into.push_back(file + ": only the lines before this one were read");
 }
 
