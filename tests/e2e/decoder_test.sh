@@ -152,8 +152,12 @@ if [ -x "$SIM" ] && [ -f "$ELF" ]; then
   wait_lines "$RUN2/${DAY}01.pss" 2
   lap=$(field "$RUN2/${DAY}01.pss" 2 4)
   check "the firmware's crossing reaches the passes file" test "$(field "$RUN2/${DAY}01.pss" 2 2-3)" = "$(printf '7\t1')"
-  check "its lap is the gate's own interval (within 2 ms)" \
-    /usr/bin/python3 -c "import sys; sys.exit(0 if abs(($m1 - $m0) / 1e6 - float('$lap'.replace(',', '.'))) <= 0.002 else 1)"
+  # The simulated chip's clock runs at whatever pace simavr keeps on a busy
+  # host, far from a crystal, and this lap comes seconds after the hello, before
+  # any drift can be learnt; the millisecond is checked with the stand-in gate
+  # above and in the clock map's tests. Here the lap must be the gate's own.
+  check "its lap is the gate's own interval (within 50 ms)" \
+    /usr/bin/python3 -c "import sys; sys.exit(0 if abs(($m1 - $m0) / 1e6 - float('$lap'.replace(',', '.'))) <= 0.05 else 1)"
   echo quit >&"${SIMC[1]}"; wait "$SIM_PID" 2>/dev/null; SIM_PID=
 else
   echo "ok - the reference firmware # SKIP: examples/gate is not built (examples/gate/test.sh builds it)"
