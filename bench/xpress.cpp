@@ -154,12 +154,12 @@ int Latency(Display* dpy, int argc, char** argv) {
   const int inotify = inotify_init1(IN_CLOEXEC | IN_NONBLOCK);
   std::vector<Target> targets;
   for (int i = 6; i < argc; ++i) {
-    const std::string spec = argv[i];
-    const auto colon = spec.find(':');
+    const std::string windowAndFile = argv[i];
+    const auto colon = windowAndFile.find(':');
     if (colon == std::string::npos) return 64;
     Target t;
-    t.window = std::strtoul(spec.substr(0, colon).c_str(), nullptr, 0);
-    t.file = spec.substr(colon + 1);
+    t.window = std::strtoul(windowAndFile.substr(0, colon).c_str(), nullptr, 0);
+    t.file = windowAndFile.substr(colon + 1);
     t.watch = inotify_add_watch(inotify, t.file.c_str(), IN_MODIFY);
     if (t.watch < 0) {
       std::perror(t.file.c_str());

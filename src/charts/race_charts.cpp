@@ -164,13 +164,8 @@ Chart LapChart(const std::vector<results::CarPositions>& positions, bool spanish
 }
 
 void DrawChart(QChart& chart, QPainter& painter, const QRectF& target, QSizeF layout) {
-  // A chart shown in a window draws as it stands there; any other is laid
-  // out for the target in a scene of its own, so it draws the same without
-  // a window or a display.
-  if (chart.scene() != nullptr) {
-    chart.scene()->render(&painter, target, chart.sceneBoundingRect());
-    return;
-  }
+  // Laid out in a scene of its own, so it draws the same without a window
+  // or a display. The chart must not be shown elsewhere meanwhile.
   QGraphicsScene scene;
   scene.addItem(&chart);
   chart.setGeometry(QRectF(QPointF(0, 0), layout));

@@ -37,7 +37,8 @@ QString ChartTitle(Kind kind, bool spanish);
 // The size a chart is laid out at for a page or a file; it is then scaled.
 inline constexpr QSize kLayoutSize{960, 540};
 
-// Draws the chart into the rectangle, laid out at `layout` and scaled to fit.
+// Draws a chart that no window shows into the rectangle, laid out at
+// `layout` and scaled to fit.
 void DrawChart(QChart& chart, QPainter& painter, const QRectF& target, QSizeF layout);
 // The largest rectangle of the shape's proportions in the area, at its top left.
 QRectF FittedRect(const QRectF& area, QSize shape);

@@ -85,83 +85,60 @@ LoadedRace LoadRace(platform::DirectoryLister& lister, const std::string& folder
   RaceSheet& sheet = loaded.sheet;
   sheet.name = name;
   bool found = false;
-  auto fail = [&loaded](const std::string& file) {
-    loaded.failure = LoadFailure::Unreadable;
-    loaded.message = file + " cannot be read";
-    return loaded;
+  std::string bytes;
+  std::string failed;
+  // True when the file is there and was read into bytes. A file that is
+  // there but cannot be read fails the load; nothing after it is read.
+  auto read = [&](const std::string& file) {
+    if (!failed.empty()) return false;
+    const Read result = ReadEntry(lister, folder, file, bytes);
+    if (result == Read::Failed) failed = file;
+    return result == Read::Ok;
   };
 
-  std::string bytes;
   const std::string racesFile = name.day + "00.txt";
-  switch (ReadEntry(lister, folder, racesFile, bytes)) {
-    case Read::Failed:
-      return fail(racesFile);
-    case Read::Ok: {
-      auto read = records::ReadRaces(bytes);
-      NoteProblems(racesFile, read, sheet.problems);
-      sheet.dayRaces = std::move(read.items);
-      for (const auto& race : sheet.dayRaces) {
-        if (race.race == name.race) sheet.racesLine = race;
-      }
-      found = sheet.racesLine.has_value();
-      break;
+  if (read(racesFile)) {
+    auto races = records::ReadRaces(bytes);
+    NoteProblems(racesFile, races, sheet.problems);
+    sheet.dayRaces = std::move(races.items);
+    for (const auto& race : sheet.dayRaces) {
+      if (race.race == name.race) sheet.racesLine = race;
     }
-    case Read::Missing:
-      break;
+    found = sheet.racesLine.has_value();
   }
-
   const std::string cls = records::RaceFileName(name.day, name.race, ".cls");
-  switch (ReadEntry(lister, folder, cls, bytes)) {
-    case Read::Failed:
-      return fail(cls);
-    case Read::Ok:
-      sheet.classification = records::ReadClassification(bytes);
-      sheet.hasClassification = true;
-      NoteProblems(cls, sheet.classification.rows, sheet.problems);
-      found = true;
-      break;
-    case Read::Missing:
-      break;
+  if (read(cls)) {
+    sheet.classification = records::ReadClassification(bytes);
+    sheet.hasClassification = true;
+    NoteProblems(cls, sheet.classification.rows, sheet.problems);
+    found = true;
   }
-
   const std::string pss = records::RaceFileName(name.day, name.race, ".pss");
-  switch (ReadEntry(lister, folder, pss, bytes)) {
-    case Read::Failed:
-      return fail(pss);
-    case Read::Ok: {
-      auto read = records::SacaPSS(bytes);
-      NoteProblems(pss, read, sheet.problems);
-      sheet.passes = std::move(read.items);
-      sheet.hasPasses = true;
-      found = true;
-      break;
-    }
-    case Read::Missing:
-      break;
+  if (read(pss)) {
+    auto passes = records::SacaPSS(bytes);
+    NoteProblems(pss, passes, sheet.problems);
+    sheet.passes = std::move(passes.items);
+    sheet.hasPasses = true;
+    found = true;
   }
-
   const std::string inc = records::RaceFileName(name.day, name.race, ".inc");
-  switch (ReadEntry(lister, folder, inc, bytes)) {
-    case Read::Failed:
-      return fail(inc);
-    case Read::Ok: {
-      auto read = records::ReadEvents(bytes);
-      NoteProblems(inc, read, sheet.problems);
-      sheet.events = std::move(read.items);
-      sheet.hasEvents = true;
-      found = true;
-      break;
-    }
-    case Read::Missing:
-      break;
+  if (read(inc)) {
+    auto events = records::ReadEvents(bytes);
+    NoteProblems(inc, events, sheet.problems);
+    sheet.events = std::move(events.items);
+    sheet.hasEvents = true;
+    found = true;
   }
 
-  if (!found) {
+  if (!failed.empty()) {
+    loaded.failure = LoadFailure::Unreadable;
+    loaded.message = failed + " cannot be read";
+  } else if (!found) {
     loaded.failure = LoadFailure::NoSuchRace;
     loaded.message = "race " + name.Text() + " is not in the record folder " + folder;
-    return loaded;
+  } else {
+    sheet.commonTiming = IsCommonTiming(sheet.classification, sheet.passes);
   }
-  sheet.commonTiming = IsCommonTiming(sheet.classification, sheet.passes);
   return loaded;
 }
 

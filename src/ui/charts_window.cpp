@@ -166,27 +166,24 @@ void ChartsWindow::PrintClick() {
 }
 
 void ChartsWindow::SavePngClick() {
-  charts::Chart built = Build(Current());
-  if (!built.chart) return;
-  const auto path = services_.dialogs.SaveFileName(this, spanish_ ? QStringLiteral("Guardar PNG") : QStringLiteral("Save PNG"),
-                                                   FileStem() + QStringLiteral(".png"), QStringLiteral("PNG (*.png)"));
-  if (!path) return;
-  std::string error;
-  if (!exports::WriteWhole(*path, charts::ChartPng(*built.chart, QSize(1600, 900)), error)) {
-    services_.boxes.Info(printing::kMessageCaption, error);
-  }
+  Save(QStringLiteral("PNG"), [](QChart& chart) { return charts::ChartPng(chart, QSize(1600, 900)); });
 }
 
 void ChartsWindow::SavePdfClick() {
+  const QString title = charts::ChartTitle(Current(), spanish_);
+  Save(QStringLiteral("PDF"), [&title](QChart& chart) { return charts::ChartPdf(chart, title); });
+}
+
+void ChartsWindow::Save(const QString& format, const std::function<QByteArray(QChart&)>& draw) {
   charts::Chart built = Build(Current());
   if (!built.chart) return;
-  const auto path = services_.dialogs.SaveFileName(this, spanish_ ? QStringLiteral("Guardar PDF") : QStringLiteral("Save PDF"),
-                                                   FileStem() + QStringLiteral(".pdf"), QStringLiteral("PDF (*.pdf)"));
+  const QString extension = format.toLower();
+  const auto path = services_.dialogs.SaveFileName(
+      this, (spanish_ ? QStringLiteral("Guardar ") : QStringLiteral("Save ")) + format,
+      FileStem() + QLatin1Char('.') + extension, format + QStringLiteral(" (*.") + extension + QLatin1Char(')'));
   if (!path) return;
   std::string error;
-  if (!exports::WriteWhole(*path, charts::ChartPdf(*built.chart, charts::ChartTitle(Current(), spanish_)), error)) {
-    services_.boxes.Info(printing::kMessageCaption, error);
-  }
+  if (!exports::WriteWhole(*path, draw(*built.chart), error)) services_.boxes.Info(printing::kMessageCaption, error);
 }
 
 }  // namespace ui

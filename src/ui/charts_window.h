@@ -5,6 +5,7 @@
 
 #include <QDialog>
 #include <array>
+#include <functional>
 
 #include "charts/race_charts.h"
 #include "platform/file_dialogs.h"
@@ -55,6 +56,8 @@ class ChartsWindow final : public QDialog {
   void UpdateButtons();
   charts::Chart Build(charts::Kind kind) const;
   QString FileStem() const;
+  // Asks for a file and writes the current chart drawn in that format into it.
+  void Save(const QString& format, const std::function<QByteArray(QChart&)>& draw);
 
   struct Tab {
     QStackedWidget* stack = nullptr;

@@ -9,17 +9,11 @@
 #include <QScatterSeries>
 
 #include "charts/race_charts.h"
+#include "support/passes.h"
 
 namespace {
 
-records::TPaso Pass(int pass, int car, int lap, double seconds) {
-  records::TPaso p;
-  p.pass = static_cast<std::uint16_t>(pass);
-  p.car = static_cast<std::uint8_t>(car);
-  p.lap = static_cast<std::uint16_t>(lap);
-  p.lapTime = seconds;
-  return p;
-}
+constexpr auto Pass = testing_support::MakePass;
 
 // Three cars under common timing, four laps each; car 7 is fastest on lap 3.
 std::vector<results::CarLaps> ThreeCars() {

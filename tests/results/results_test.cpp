@@ -9,18 +9,12 @@
 #include "results/html_page.h"
 #include "results/laps.h"
 #include "results/race_sheet.h"
+#include "support/passes.h"
 #include "support/temp_dir.h"
 
 namespace {
 
-records::TPaso Pass(int pass, int car, int lap, double seconds) {
-  records::TPaso p;
-  p.pass = static_cast<std::uint16_t>(pass);
-  p.car = static_cast<std::uint8_t>(car);
-  p.lap = static_cast<std::uint16_t>(lap);
-  p.lapTime = seconds;
-  return p;
-}
+constexpr auto Pass = testing_support::MakePass;
 
 // Cars 1 and 2: car 1 leads laps 1 and 2, car 2 passes it on lap 3.
 std::vector<records::TPaso> Overtake() {

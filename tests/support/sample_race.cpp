@@ -8,9 +8,8 @@
 #include <vector>
 
 #include "events/event_types.h"
-#include "race/race_control.h"
+#include "race/race_harness.h"
 #include "records/race_files.h"
-#include "support/fakes.h"
 
 int main(int argc, char* argv[]) {
   if (argc != 3) {
@@ -19,11 +18,8 @@ int main(int argc, char* argv[]) {
   }
   platform::PosixDirectoryLister lister;
   records::RaceFiles files(argv[1], lister);
-  testing_support::FakeCounter counter;
-  testing_support::FakeClock clock;
-  testing_support::FakeSound sound;
-  race::RaceControl control(counter, clock, sound, files);
-  control.InitTiming();
+  testing_support::RaceHarness h(&files);
+  race::RaceControl& control = h.race;
   control.SetNumbering(argv[2], 1);
   const std::vector<int> cars = {1, 2, 4, 5, 8, 11};
   for (int n = 1; n <= 12; ++n) control.CheckBoxClick(n, std::find(cars.begin(), cars.end(), n) != cars.end());
@@ -54,13 +50,12 @@ int main(int argc, char* argv[]) {
   std::sort(crossings.begin(), crossings.end(), [](const Crossing& a, const Crossing& b) { return a.at < b.at; });
   double now = 0.0;
   for (const Crossing& c : crossings) {
-    counter.AdvanceSeconds(c.at - now);
-    clock.AdvanceMillis(static_cast<std::int64_t>((c.at - now) * 1000));
+    h.Wait(c.at - now);
     now = c.at;
     control.FormKeyDown(race::kVkF1 - 1 + c.car);
     if (c.car == 2 && now > 100 && now < 160) control.EventButton(events::EventKind::Boxes, 2);
   }
-  counter.AdvanceSeconds(400.0 - now);
+  h.Wait(400.0 - now);
   control.Timer1Timer();
   return 0;
 }
