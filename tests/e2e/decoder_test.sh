@@ -45,7 +45,7 @@ RED="#FF0000"; GREEN="#00C800"
 # Seconds between two CLOCK_MONOTONIC nanosecond stamps, against a lap text.
 near() { /usr/bin/python3 -c "import sys; sys.exit(0 if abs(($2 - $1) / 1e9 - float('$3'.replace(',', '.'))) <= $4 else 1)"; }
 
-x_start "${E2E_DISPLAY:-90}"
+x_start
 DAY=$(date +%y%m%d)
 
 # --- A gate that runs 100 ppm fast, on a pseudo-terminal ---------------------

@@ -15,7 +15,7 @@ WORK=$(mktemp -d)
 export XDG_RUNTIME_DIR="$WORK/run" HOME="$WORK/home"
 mkdir -p "$XDG_RUNTIME_DIR" "$HOME"; chmod 700 "$XDG_RUNTIME_DIR"
 trap 'x_stop; rm -rf "$WORK"' EXIT
-x_start "${E2E_DISPLAY:-92}"
+x_start
 DAY=$(date +%y%m%d)
 
 RUN="$WORK/stick"; mkdir -p "$RUN"; cp "$PROGRAM" "$RUN/trelvix"

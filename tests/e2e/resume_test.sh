@@ -22,7 +22,7 @@ check() {  # check DESCRIPTION COMMAND...
   local what=$1; shift
   if "$@"; then echo "ok - $what"; passes=$((passes + 1)); else echo "not ok - $what"; failures=$((failures + 1)); fi
 }
-x_start "${E2E_DISPLAY:-85}"
+x_start
 DAY=$(date +%y%m%d)
 
 start_copy() {  # start_copy FOLDER: the program, its report answered

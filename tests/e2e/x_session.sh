@@ -2,14 +2,24 @@
 # from a copy in a folder of the test's own, and the xdotool steps an
 # operator takes. Source it; call x_start first.
 
-x_start() {  # x_start DISPLAY_NUMBER
-  export DISPLAY=":$1"
+x_start() {  # x_start: a display no other server holds (E2E_DISPLAY=N forces one)
   # The program opens its windows on this display whatever the caller's
   # shell exports for its own window tests (offscreen would show nothing).
   export QT_QPA_PLATFORM=xcb
   unset WAYLAND_DISPLAY
-  Xvfb "$DISPLAY" -screen 0 1280x1024x24 -nolisten tcp -noreset >/dev/null 2>&1 &
-  XVFB_PID=$!
+  if [ -n "${E2E_DISPLAY:-}" ]; then
+    export DISPLAY=":$E2E_DISPLAY"
+    Xvfb "$DISPLAY" -screen 0 1280x1024x24 -nolisten tcp -noreset >/dev/null 2>&1 &
+    XVFB_PID=$!
+  else
+    local number_file
+    number_file=$(mktemp)
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$number_file" >/dev/null 2>&1 &
+    XVFB_PID=$!
+    for _ in $(seq 200); do [ -s "$number_file" ] && break; sleep 0.05; done
+    export DISPLAY=":$(cat "$number_file")"
+    rm -f "$number_file"
+  fi
   for _ in $(seq 200); do xdpyinfo >/dev/null 2>&1 && return 0; sleep 0.05; done
   echo "FAIL: Xvfb did not start"; exit 1
 }

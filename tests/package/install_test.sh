@@ -34,7 +34,7 @@ check "lintian finds no error" quietly lintian --fail-on error "$DEB"
 check "the man page is installed" test -s /usr/share/man/man1/trelvix.1.gz
 check "the default cues are installed" test -s /usr/share/trelvix/cues/12e.wav
 
-x_start "${PACKAGE_DISPLAY:-91}"
+x_start
 (cd "$WORK" && exec /usr/bin/trelvix) >"$WORK/program.log" 2>&1 &
 PROG_PID=$!
 box_answer Return                  # the start-up report
