@@ -2,8 +2,11 @@
 // measured is the program, not the starting of a tool per key.
 //
 //   xpress burst KEY...
-//       presses and releases each key once, back to back; prints "KEY NS",
-//       the CLOCK_MONOTONIC nanoseconds just before each press was sent.
+//       presses and releases each key once, back to back; prints
+//       "KEY BEFORE_NS AFTER_NS": CLOCK_MONOTONIC just before each press was
+//       sent and just after the server had handled it (a round trip), so the
+//       server's own stamp of the press lies between the two however busy
+//       the machine is.
 //   xpress at BASE_NS OFFSET_MS KEY [OFFSET_MS KEY]...
 //       presses each key when CLOCK_MONOTONIC reaches BASE_NS + OFFSET_MS
 //       (a key whose moment has passed is pressed at once): a schedule of
@@ -101,14 +104,17 @@ long long Percentile(std::vector<long long> v, double p) {
 int Burst(Display* dpy, int argc, char** argv) {
   std::vector<KeyCode> codes;
   for (int i = 2; i < argc; ++i) codes.push_back(Code(dpy, argv[i]));
-  std::vector<long long> at;
+  std::vector<long long> before;
+  std::vector<long long> after;
   for (KeyCode code : codes) {
-    at.push_back(NowNs());
+    before.push_back(NowNs());
     Press(dpy, code, true);
+    XSync(dpy, False);
+    after.push_back(NowNs());
     Press(dpy, code, false);
   }
   XSync(dpy, False);
-  for (std::size_t i = 0; i < codes.size(); ++i) std::printf("%s %lld\n", argv[i + 2], at[i]);
+  for (std::size_t i = 0; i < codes.size(); ++i) std::printf("%s %lld %lld\n", argv[i + 2], before[i], after[i]);
   return 0;
 }
 

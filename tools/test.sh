@@ -30,6 +30,11 @@ closing_line() {
   local skipped
   skipped=$(grep -cE '^\s+[0-9]+ - .*\(Skipped\)' "$summary" || true)
   echo "summary: $((total - skipped)) passed, 0 failed, $skipped skipped"
+  # Every tool a test needs is installed above: a skipped test is a failure.
+  if [ "$skipped" -ne 0 ]; then
+    echo "FAIL: $skipped test(s) skipped"
+    exit 1
+  fi
 }
 
 cmake --preset default >/dev/null
@@ -52,5 +57,7 @@ tools/fuzz.sh "${TRELVIX_FUZZ_SECONDS:-8}"
 
 echo "== the Debian package, installed and started"
 deb=$(tools/package.sh | tail -n 1)
-tests/package/install_test.sh "$deb" | tee -a "$summary"
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+$SUDO tests/package/install_test.sh "$deb" | tee -a "$summary"
 closing_line

@@ -14,8 +14,8 @@ done
 pkg-config --exists simavr 2>/dev/null || missing+=(libsimavr-dev)
 [ -f /usr/include/libelf.h ] || missing+=(libelf-dev)
 if [ ${#missing[@]} -ne 0 ]; then
-  echo "gate test skipped, missing: ${missing[*]}"
-  exit 77
+  echo "FAIL: missing (tools/setup.sh installs them): ${missing[*]}"
+  exit 1
 fi
 
 set -e

@@ -10,7 +10,7 @@ PROGRAM=$(realpath "$1")
 HERE=$(dirname "$(realpath "$0")")
 . "$HERE/x_session.sh"
 for tool in Xvfb xdotool xdpyinfo; do
-  command -v $tool >/dev/null || { echo "SKIPPED: $tool is not installed"; exit 77; }
+  command -v $tool >/dev/null || { echo "FAIL: $tool is missing (tools/setup.sh installs it)"; exit 1; }
 done
 
 WORK=$(mktemp -d)

@@ -9,7 +9,7 @@ PROGRAM=$(realpath "$1"); XPRESS=$(realpath "$2"); SHIM=$(realpath "$3")
 HERE=$(dirname "$(realpath "$0")")
 . "$HERE/x_session.sh"
 for tool in Xvfb xdotool xdpyinfo; do
-  command -v $tool >/dev/null || { echo "SKIPPED: $tool is not installed"; exit 77; }
+  command -v $tool >/dev/null || { echo "FAIL: $tool is missing (tools/setup.sh installs it)"; exit 1; }
 done
 WORK=$(mktemp -d)
 export XDG_RUNTIME_DIR="$WORK/run" HOME="$WORK/home"
@@ -33,23 +33,30 @@ for _ in $(seq 400); do [ "$(grep -c '' "$PSS" 2>/dev/null)" -ge 12 ] && break; 
 
 # The first pass of each car carries the time from the start button. With
 # every line taking 30 ms to sync, a pass timed when handled would come out
-# up to 330 ms late.
+# 30 to 330 ms late. Each press is bracketed by the moment it was sent and
+# the moment the X server had handled it; the server stamps it within that
+# bracket in whole milliseconds, so a pass timed at its press lies within its
+# bracket widened by the stamp's millisecond, however busy the machine is.
 python3 - "$PSS" "$WORK/presses" "$RUN/${DAY}01.run" <<'PY'
 import sys
 passes, presses, journal = sys.argv[1], sys.argv[2], sys.argv[3]
 # The race's own start, as its journal keeps it (the counter is CLOCK_MONOTONIC).
 start = int(dict(l.strip().split("=", 1) for l in open(journal) if "=" in l)["startcount"])
 lines = [l.rstrip("\r\n").split("\t") for l in open(passes, encoding="cp1252")]
-pressed = {int(k[1:]): int(ns) for k, ns in (l.split() for l in open(presses))}
+bracket = {int(k[1:]): (int(a), int(b)) for k, a, b in (l.split() for l in open(presses))}
 if len(lines) != 12:
     sys.exit(f"not ok - twelve passes on disk: {len(lines)}")
 times = {int(f[1]): float(f[3].replace(",", ".")) for f in lines}
-spread = max(times.values()) - min(times.values())
-errors = [times[c] - (pressed[c] - start) / 1e9 for c in sorted(times)]
-print("errors (ms):", " ".join(f"{e * 1e3:+.2f}" for e in errors))
-worst = max(abs(e) for e in errors)
-print(f"spread of the twelve first-lap times: {spread * 1e3:.2f} ms; worst error against the presses: {worst * 1e3:.2f} ms")
-ok = spread <= 0.002 and worst <= 0.002
-print(("ok" if ok else "not ok") + " - twelve presses within 1 ms are timed within 2 ms on a 30 ms disk")
+worst = 0.0
+for car in sorted(times):
+    sent, handled = ((t - start) / 1e9 for t in bracket[car])
+    # Outside the bracket by this much (0 inside it).
+    off = max(sent - times[car], times[car] - handled, 0.0)
+    worst = max(worst, off)
+    print(f"car {car:2}: {times[car]:.3f} s, pressed between {sent:.4f} and {handled:.4f} s")
+width = max(b - a for a, b in bracket.values()) / 1e6
+print(f"widest bracket: {width:.2f} ms; worst distance outside a bracket: {worst * 1e3:.2f} ms")
+ok = worst <= 0.0015
+print(("ok" if ok else "not ok") + " - twelve presses in a burst are each timed at their press on a 30 ms disk")
 sys.exit(0 if ok else 1)
 PY

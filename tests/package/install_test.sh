@@ -8,7 +8,7 @@ set -u
 DEB=$(realpath "${1:?usage: install_test.sh PACKAGE.deb}")
 HERE=$(dirname "$(realpath "$0")")
 . "$HERE/../e2e/x_session.sh"
-[ "$(id -u)" -eq 0 ] || { echo "SKIPPED: installing a package needs root"; exit 77; }
+[ "$(id -u)" -eq 0 ] || { echo "FAIL: installing a package needs root (run the test command as root or through sudo)"; exit 1; }
 
 WORK=$(mktemp -d)
 export HOME="$WORK/home" XDG_RUNTIME_DIR="$WORK/run"

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Proves that a generated cue reaches a real audio device: a PulseAudio null
 # sink started here, its monitor recorded while the program's sound path
-# plays "1.wav" and a beep. Exits 77 (skipped) only where no sound server can
-# be started.
+# plays "1.wav" and a beep. Fails where no sound server can be started.
+
 set -u
 check_bin="$1"
 tools_dir="$2"
@@ -20,7 +20,7 @@ cleanup() {
 trap cleanup EXIT
 
 if ! command -v pulseaudio >/dev/null || ! command -v parec >/dev/null; then
-  echo "SKIPPED: pulseaudio or parec is not installed"; exit 77
+  echo "FAIL: pulseaudio or parec is missing (tools/setup.sh installs them)"; exit 1
 fi
 pulseaudio -n --daemonize=no --exit-idle-time=-1 --disallow-exit --system=false \
   --load="module-null-sink sink_name=nullsink sink_properties=device.description=NullSink" \
@@ -33,7 +33,7 @@ for _ in $(seq 1 100); do
   sleep 0.05
 done
 if ! pactl info >/dev/null 2>&1; then
-  echo "SKIPPED: no PulseAudio server could be started here:"; cat "$work/pa.log"; exit 77
+  echo "FAIL: no PulseAudio server could be started here:"; cat "$work/pa.log"; exit 1
 fi
 pactl set-default-sink nullsink
 

@@ -6,9 +6,9 @@ PY=/usr/bin/python3
 web_tools_or_skip() {  # web_tools_or_skip TOOL...
   local tool
   for tool in Xvfb xdotool xdpyinfo "$@"; do
-    command -v "$tool" >/dev/null || { echo "SKIPPED: $tool is not installed"; exit 77; }
+    command -v "$tool" >/dev/null || { echo "FAIL: $tool is missing (tools/setup.sh installs it)"; exit 1; }
   done
-  $PY -c 'import websocket' 2>/dev/null || { echo "SKIPPED: python3-websocket is not installed"; exit 77; }
+  $PY -c 'import websocket' 2>/dev/null || { echo "FAIL: python3-websocket is missing (tools/setup.sh installs it)"; exit 1; }
 }
 
 # Xvfb picks a display number no other server holds.
