@@ -7,7 +7,7 @@
 # viewer is the reference, measured in the same run on the same (maybe busy)
 # machine: the test fails when a viewer misses a pass or sees them go back,
 # when the 200 viewers' pass-to-page median is more than LOAD_PAGE_MARGIN_MS
-# (default 250) above the reference's, or when the key-to-disk median with
+# (default 250) above the reference's and more than twice it, or when the key-to-disk median with
 # 200 viewers is more than LOAD_MAX_RATIO (default 2) times the reference's.
 # Usage: web_load_test.sh PATH/TO/PROGRAM PATH/TO/xpress [PRESSES_PER_PROGRAM]
 set -u
