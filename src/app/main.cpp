@@ -108,18 +108,15 @@ int main(int argc, char* argv[]) {
   auto* webPanel = new web::WebPanel(webServer);
   connections.AddPanel(webPanel, [webPanel](bool spanish) { webPanel->SetSpanish(spanish); });
   if (!options.web) {
-    QObject::connect(webPanel, &web::WebPanel::SettingsChanged, &settings, [&settings](bool on, quint16 port) {
-      settings.setValue(QStringLiteral("web/on"), on);
-      settings.setValue(QStringLiteral("web/port"), port);
-      settings.sync();
-    });
+    QObject::connect(webPanel, &web::WebPanel::SettingsChanged, &settings,
+                     [&settings](const web::WebSetting& setting) { web::SaveWebSetting(settings, setting); });
   }
   // After the start-up report: a port already taken is said, and the program goes on without the page.
   form1.SetAfterStartUp([&] {
     if (webAddress) {
       webServer.Start(*webAddress);
-    } else if (settings.value(QStringLiteral("web/on")).toBool()) {
-      webPanel->SetSettings(true, static_cast<quint16>(settings.value(QStringLiteral("web/port"), 8080).toUInt()));
+    } else if (const web::WebSetting kept = web::LoadWebSetting(settings); kept.on) {
+      webPanel->SetSettings(kept);
     }
     const bool wanted = webAddress || settings.value(QStringLiteral("web/on")).toBool();
     if (wanted && !webServer.listening()) boxes.Info(ui::kAppTitle, webServer.message().toStdString());

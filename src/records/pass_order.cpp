@@ -55,6 +55,7 @@ void PassesList::Clear() {
   read_.items.clear();
   read_.messages.clear();
   read_.stopped = false;
+  read_.stoppedLine = 0;
 }
 
 }  // namespace records

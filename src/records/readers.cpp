@@ -44,6 +44,7 @@ class LineReader {
       end = static_cast<std::size_t>(static_cast<const char*>(cr) - data);
     }
     line = bytes_.substr(pos_, std::min(end - pos_, kMaxLineBytes));
+    ++number_;
     pos_ = end;
     if (pos_ < bytes_.size()) {
       const bool crlf = bytes_[pos_] == '\r' && pos_ + 1 < bytes_.size() && bytes_[pos_ + 1] == '\n';
@@ -51,10 +52,13 @@ class LineReader {
     }
     return true;
   }
+  // The line Next() handed out last, counted from 1.
+  std::size_t number() const noexcept { return number_; }
 
  private:
   std::string_view bytes_;
   std::size_t pos_ = 0;
+  std::size_t number_ = 0;
 };
 
 // The field texts of the file being read. They are kept from one line to the
@@ -193,6 +197,7 @@ void ReadLines(LineReader& lines, std::size_t keep, FitsCount fits, const char* 
       result.items.pop_back();
       result.messages.push_back(converter.error());
       result.stopped = true;
+      result.stoppedLine = lines.number();
       return;
     }
   }
@@ -235,6 +240,7 @@ void SacaPSS(std::string_view bytes, ReadResult<TPaso>& result) {
   result.items.clear();
   result.messages.clear();
   result.stopped = false;
+  result.stoppedLine = 0;
   LineReader lines(bytes);
   ReadLines(
       lines, kRecordFields, FiveFields, kBadPassesLine,

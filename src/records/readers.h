@@ -3,6 +3,7 @@
 // (Windows-1252, any line ending), never crashes on anything a hand edit may
 // have left, and reports bad lines with the program's own messages.
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -52,12 +53,13 @@ struct TInci {
 
 // What a reader made of a file: the records read, one message per bad line
 // in file order, and whether an unconvertible number ended the reading early
-// (its message is then the last one).
+// (its message is then the last one) and on which line of the file.
 template <typename Record>
 struct ReadResult {
   std::vector<Record> items;
   std::vector<std::string> messages;
   bool stopped = false;
+  std::size_t stoppedLine = 0;  // counted from 1; 0 when not stopped
 };
 
 struct ClassificationFile {

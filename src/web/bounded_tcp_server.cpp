@@ -1,16 +1,17 @@
 #include "web/bounded_tcp_server.h"
 
 #include <QTcpSocket>
+#include <QWebSocket>
+
+#include "web/connection_guard.h"
 
 namespace web {
 
 namespace {
 
-// A kernel send buffer of fixed size: a viewer that stops reading shows up
-// in the socket's own unsent bytes soon, instead of in megabytes of kernel memory.
-constexpr int kSendBufferBytes = 64 * 1024;
-// A refused client gets this long to take its answer before the connection is cut.
-constexpr int kLingerMs = 2000;
+// Room in the kernel for an answer: pushed out at once, a client that has
+// ended its side still gets all of it. (Viewers get less: ConnectionGuard.)
+constexpr int kAnswerSendBufferBytes = 1024 * 1024;
 
 const char* Reason(int status) {
   switch (status) {
@@ -24,95 +25,37 @@ const char* Reason(int status) {
       return "Request Timeout";
     case 413:
       return "Payload Too Large";
+    case 417:
+      return "Expectation Failed";
     case 431:
       return "Request Header Fields Too Large";
     case 503:
       return "Service Unavailable";
+    case 505:
+      return "HTTP Version Not Supported";
     default:
       return "Error";
   }
-}
-
-void CloseSoon(QTcpSocket* socket) {
-  socket->disconnectFromHost();
-  // A client that does not even take its answer is cut off.
-  QTimer::singleShot(kLingerMs, socket, [socket] { socket->abort(); });
 }
 
 }  // namespace
 
 QByteArray StatusResponse(int status) {
   const QByteArray body = QByteArray::number(status) + ' ' + Reason(status) + '\n';
-  return "HTTP/1.1 " + QByteArray::number(status) + ' ' + Reason(status) +
-         "\r\nContent-Type: text/plain; charset=utf-8\r\nContent-Length: " + QByteArray::number(body.size()) +
-         "\r\nConnection: close\r\n\r\n" + body;
+  QByteArray head = "HTTP/1.1 " + QByteArray::number(status) + ' ' + Reason(status) +
+                    "\r\nContent-Type: text/plain; charset=utf-8\r\nContent-Length: " +
+                    QByteArray::number(body.size()) + "\r\nConnection: close\r\n";
+  if (status == 405) head += "Allow: GET, HEAD\r\n";
+  return head + "\r\n" + body;
 }
 
-ConnectionGuard::ConnectionGuard(QTcpSocket* socket, const Limits& limits, QObject* httpServer)
-    : QObject(socket), socket_(socket), httpServer_(httpServer), limits_(limits) {
-  setObjectName(QStringLiteral("ConnectionGuard"));
-  // Connected before Qt's server connects its own: every chunk is counted
-  // before it is parsed.
-  connect(socket_, &QTcpSocket::readyRead, this, &ConnectionGuard::BytesArrived);
-  deadline_.setSingleShot(true);
-  deadline_.setInterval(limits_.requestTimeoutMs);
-  connect(&deadline_, &QTimer::timeout, this, &ConnectionGuard::TimedOut);
-  deadline_.start();
+BoundedTcpServer::BoundedTcpServer(const Limits& limits, QObject* parent)
+    : QTcpServer(parent),
+      limits_(limits),
+      viewers_(QStringLiteral("TRELVIX"), QWebSocketServer::NonSecureMode) {
+  viewers_.setHandshakeTimeout(limits_.requestTimeoutMs);
+  connect(&viewers_, &QWebSocketServer::newConnection, this, &BoundedTcpServer::TakeViewers);
 }
-
-ConnectionGuard::~ConnectionGuard() { emit Closed(); }
-
-ConnectionGuard* ConnectionGuard::Of(QTcpSocket* socket) {
-  return socket == nullptr
-             ? nullptr
-             : socket->findChild<ConnectionGuard*>(QStringLiteral("ConnectionGuard"), Qt::FindDirectChildrenOnly);
-}
-
-void ConnectionGuard::RequestHandled() {
-  requestBytes_ = 0;
-  tail_.clear();
-  headersEnded_ = false;
-  deadline_.start();
-}
-
-void ConnectionGuard::Upgraded() {
-  upgraded_ = true;
-  deadline_.stop();
-}
-
-void ConnectionGuard::BytesArrived() {
-  if (upgraded_ || refused_) return;
-  // What Qt has not parsed yet is what came since the last look.
-  const qint64 fresh = socket_->bytesAvailable();
-  requestBytes_ += fresh;
-  if (!headersEnded_) {
-    const QByteArray seen = tail_ + socket_->peek(std::min<qint64>(fresh, limits_.maxRequestBytes + 4));
-    headersEnded_ = seen.contains("\r\n\r\n") || seen.contains("\n\n");
-    tail_ = seen.right(3);
-  }
-  if (requestBytes_ > limits_.maxRequestBytes) Refuse(headersEnded_ ? 413 : 431);
-}
-
-void ConnectionGuard::TimedOut() {
-  if (upgraded_ || refused_) return;
-  if (requestBytes_ > 0) {
-    Refuse(408);
-  } else {
-    socket_->abort();
-  }
-}
-
-void ConnectionGuard::Refuse(int status) {
-  if (refused_) return;
-  refused_ = true;
-  deadline_.stop();
-  // Qt's server parses no more of this connection.
-  if (httpServer_ != nullptr) disconnect(socket_, &QTcpSocket::readyRead, httpServer_, nullptr);
-  socket_->write(StatusResponse(status));
-  CloseSoon(socket_);
-}
-
-BoundedTcpServer::BoundedTcpServer(const Limits& limits, QObject* parent) : QTcpServer(parent), limits_(limits) {}
 
 void BoundedTcpServer::incomingConnection(qintptr descriptor) {
   auto* socket = new QTcpSocket(this);
@@ -123,18 +66,32 @@ void BoundedTcpServer::incomingConnection(qintptr descriptor) {
   if (open_ >= limits_.maxConnections) {
     socket->write(StatusResponse(503));
     connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
-    CloseSoon(socket);
+    CloseGracefully(socket);
     return;
   }
-  socket->setSocketOption(QAbstractSocket::SendBufferSizeSocketOption, kSendBufferBytes);
+  socket->setSocketOption(QAbstractSocket::SendBufferSizeSocketOption, kAnswerSendBufferBytes);
   socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
-  // Qt's server keeps a request's bytes until it is whole; no more than
-  // the cap (and a little to see it was passed) is ever read in.
+  // A request head is kept whole until it is answered; no more than the cap
+  // (and a little to see it was passed) is ever read in.
   socket->setReadBufferSize(limits_.maxRequestBytes + 1024);
   ++open_;
-  auto* guard = new ConnectionGuard(socket, limits_, httpServer_);
+  auto* guard = new ConnectionGuard(socket, limits_, httpServer_, &viewers_);
   connect(guard, &ConnectionGuard::Closed, this, [this] { --open_; });
+  guards_.removeAll(nullptr);
+  guards_.append(guard);
   addPendingConnection(socket);
+}
+
+void BoundedTcpServer::TakeViewers() {
+  while (viewers_.hasPendingConnections()) {
+    QWebSocket* viewer = viewers_.nextPendingConnection();
+    if (viewer == nullptr) break;
+    // Its socket's guard checks every frame it sends from now on.
+    for (ConnectionGuard* guard : std::as_const(guards_)) {
+      if (guard != nullptr && guard->IsPeer(viewer->peerAddress(), viewer->peerPort())) guard->ViewerStarted();
+    }
+    emit NewViewer(viewer);
+  }
 }
 
 }  // namespace web

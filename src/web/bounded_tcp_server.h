@@ -1,54 +1,23 @@
 #pragma once
 // The listening socket of the results page, which bounds what Qt's HTTP
-// server is handed: a cap on open connections (503 beyond it), a cap on the
-// bytes of one request (431, or 413 for a body), a time limit per request
-// (slow and idle clients are closed) and a kernel send buffer of fixed size.
-// Qt's server parses the requests; this only counts, times and closes.
+// server is handed: a cap on open connections (503 beyond it) and, through
+// a ConnectionGuard on each, a strict look at every request before Qt's
+// server parses it, a cap on the bytes of a request head, a time limit per
+// request, and the hand-over of viewers to the WebSocket server.
 
+#include <QList>
 #include <QPointer>
 #include <QTcpServer>
-#include <QTimer>
+#include <QWebSocketServer>
 
 #include "web/limits.h"
 
 class QTcpSocket;
+class QWebSocket;
 
 namespace web {
 
-// Watches one accepted connection; a child of its socket.
-class ConnectionGuard final : public QObject {
-  Q_OBJECT
- public:
-  ConnectionGuard(QTcpSocket* socket, const Limits& limits, QObject* httpServer);
-  ~ConnectionGuard() override;
-
-  // The guard of a socket the server accepted; nullptr for any other.
-  static ConnectionGuard* Of(QTcpSocket* socket);
-
-  // A whole request was taken: its bytes and its time start again.
-  void RequestHandled();
-  // The connection became a page viewer's: no request timing any more.
-  void Upgraded();
-  // Answers with a short plain-text status and closes the connection.
-  void Refuse(int status);
-
- signals:
-  void Closed();
-
- private:
-  void BytesArrived();
-  void TimedOut();
-
-  QTcpSocket* socket_;
-  QPointer<QObject> httpServer_;
-  const Limits limits_;
-  QTimer deadline_;
-  qint64 requestBytes_ = 0;
-  QByteArray tail_;  // the last bytes seen, to spot the end of the headers
-  bool headersEnded_ = false;
-  bool upgraded_ = false;
-  bool refused_ = false;
-};
+class ConnectionGuard;
 
 class BoundedTcpServer final : public QTcpServer {
   Q_OBJECT
@@ -58,12 +27,20 @@ class BoundedTcpServer final : public QTcpServer {
   void SetHttpServer(QObject* httpServer) noexcept { httpServer_ = httpServer; }
   int openConnections() const noexcept { return open_; }
 
+ signals:
+  // A page viewer whose WebSocket is up; the receiver owns it.
+  void NewViewer(QWebSocket* viewer);
+
  protected:
   void incomingConnection(qintptr descriptor) override;
 
  private:
+  void TakeViewers();
+
   const Limits limits_;
   QObject* httpServer_ = nullptr;
+  QWebSocketServer viewers_;
+  QList<QPointer<ConnectionGuard>> guards_;
   int open_ = 0;
 };
 

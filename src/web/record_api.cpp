@@ -27,6 +27,19 @@ QJsonArray Messages(const records::ReadResult<Record>& read) {
   return messages;
 }
 
+// How far the reading of one record file went, for a club website to show:
+// the readers end a file at the first number they cannot convert.
+template <typename Record>
+QJsonObject Reading(const records::ReadResult<Record>& read, bool present = true) {
+  const bool stopped = present && read.stopped && !read.messages.empty();
+  return QJsonObject{
+      {QStringLiteral("present"), present},
+      {QStringLiteral("complete"), !stopped},
+      {QStringLiteral("stoppedAtLine"), stopped ? QJsonValue(static_cast<qint64>(read.stoppedLine)) : QJsonValue()},
+      {QStringLiteral("reason"), stopped ? QJsonValue(QStringLiteral("not-a-number")) : QJsonValue()},
+      {QStringLiteral("message"), stopped ? QJsonValue(Text(read.messages.back())) : QJsonValue()}};
+}
+
 QJsonArray RacesArray(const std::string& day, const records::ReadResult<records::TRace>& races) {
   QJsonArray array;
   for (const records::TRace& r : races.items) {
@@ -112,7 +125,8 @@ std::optional<QByteArray> RecordApi::Day(std::string_view day) const {
   const std::string stem(day);
   return Compact(QJsonObject{{QStringLiteral("day"), Text(stem)},
                              {QStringLiteral("races"), RacesArray(stem, races)},
-                             {QStringLiteral("messages"), Messages(races)}});
+                             {QStringLiteral("messages"), Messages(races)},
+                             {QStringLiteral("reading"), QJsonObject{{QStringLiteral("races"), Reading(races)}}}});
 }
 
 std::optional<QByteArray> RecordApi::RaceObject(std::string_view race, bool withLines) const {
@@ -129,15 +143,21 @@ std::optional<QByteArray> RecordApi::RaceObject(std::string_view race, bool with
                      {QStringLiteral("finished"), !file.finishLine.empty()},
                      {QStringLiteral("classification"), ClassificationArray(file)}};
   QJsonArray messages = Messages(file.rows);
+  QJsonObject reading{{QStringLiteral("classification"), Reading(file.rows)}};
   if (withLines) {
-    const auto passes = records::SacaPSS(ReadFile(records::RaceFileName(day, number, ".pss")).value_or(""));
-    const auto events = records::ReadEvents(ReadFile(records::RaceFileName(day, number, ".inc")).value_or(""));
+    const auto passesFile = ReadFile(records::RaceFileName(day, number, ".pss"));
+    const auto eventsFile = ReadFile(records::RaceFileName(day, number, ".inc"));
+    const auto passes = records::SacaPSS(passesFile.value_or(""));
+    const auto events = records::ReadEvents(eventsFile.value_or(""));
     object.insert(QStringLiteral("passes"), PassesArray(passes));
     object.insert(QStringLiteral("events"), EventsArray(events));
     for (const auto& m : Messages(passes)) messages.append(m);
     for (const auto& m : Messages(events)) messages.append(m);
+    reading.insert(QStringLiteral("passes"), Reading(passes, passesFile.has_value()));
+    reading.insert(QStringLiteral("events"), Reading(events, eventsFile.has_value()));
   }
   object.insert(QStringLiteral("messages"), messages);
+  object.insert(QStringLiteral("reading"), reading);
   return Compact(object);
 }
 

@@ -6,7 +6,7 @@
 #include <QTcpSocket>
 #include <QWebSocket>
 
-#include "web/bounded_tcp_server.h"
+#include "web/connection_guard.h"
 
 namespace web {
 
@@ -49,7 +49,6 @@ ResultsSite::ResultsSite(const RecordApi& records, const Limits& limits, QObject
   files_.insert("/live.js", {"text/javascript; charset=utf-8", Resource(QStringLiteral("live.js"))});
   files_.insert("/live.css", {"text/css; charset=utf-8", Resource(QStringLiteral("live.css"))});
   files_.insert("/icon.svg", {"image/svg+xml", Resource(QStringLiteral("icon.svg"))});
-  connect(this, &QAbstractHttpServer::newWebSocketConnection, this, &ResultsSite::TakeViewers);
 }
 
 void ResultsSite::SetRace(const QByteArray& json) {
@@ -58,13 +57,7 @@ void ResultsSite::SetRace(const QByteArray& json) {
   channel_.Push(race_);
 }
 
-void ResultsSite::TakeViewers() {
-  while (hasPendingWebSocketConnections()) {
-    std::unique_ptr<QWebSocket> viewer = nextPendingWebSocketConnection();
-    if (!viewer) break;
-    channel_.Add(std::move(viewer));
-  }
-}
+void ResultsSite::AddViewer(QWebSocket* viewer) { channel_.Add(std::unique_ptr<QWebSocket>(viewer)); }
 
 ResultsSite::Answer ResultsSite::Route(const QByteArray& path) const {
   if (const auto file = files_.constFind(path); file != files_.constEnd()) return {200, file->type, file->body};
@@ -82,17 +75,10 @@ ResultsSite::Answer ResultsSite::Route(const QByteArray& path) const {
 }
 
 bool ResultsSite::handleRequest(const QHttpServerRequest& request, QTcpSocket* socket) {
+  // Upgrades never get here: the connection's guard hands them to the viewers' server.
+  if (IsUpgrade(request)) return false;
   ConnectionGuard* guard = ConnectionGuard::Of(socket);
-  if (guard != nullptr) guard->RequestHandled();
   const auto method = request.method();
-  if (IsUpgrade(request)) {
-    // Qt's server asks first: true hands the connection to the viewers'
-    // WebSocket server, false answers 404 and closes it.
-    const bool live =
-        method == QHttpServerRequest::Method::Get && request.url().path(QUrl::FullyEncoded) == QLatin1String(kLivePath);
-    if (live && guard != nullptr) guard->Upgraded();
-    return live;
-  }
   const bool head = method == QHttpServerRequest::Method::Head;
   Answer answer;
   if (!head && method != QHttpServerRequest::Method::Get) {
@@ -104,27 +90,31 @@ bool ResultsSite::handleRequest(const QHttpServerRequest& request, QTcpSocket* s
     // becomes a name, and only exact names are served.
     answer = Route(request.url().path(QUrl::FullyEncoded).toLatin1());
   }
-  QHttpServerResponder responder = makeResponder(request, socket);
-  responder.writeStatusLine(static_cast<Status>(answer.status));
-  responder.writeHeader("Content-Type", answer.type);
-  responder.writeHeader("Content-Length", QByteArray::number(answer.body.size()));
-  responder.writeHeader("Cache-Control", "no-store");
-  responder.writeHeader("X-Content-Type-Options", "nosniff");
-  responder.writeHeader("Referrer-Policy", "no-referrer");
-  if (answer.status == 405) responder.writeHeader("Allow", "GET, HEAD");
-  if (answer.type == kJson) {
-    // Club websites and overlays read the interface from pages of their own.
-    responder.writeHeader("Access-Control-Allow-Origin", "*");
-  } else {
-    responder.writeHeader("Content-Security-Policy",
-                          "default-src 'self'; connect-src 'self'; frame-ancestors 'none'; form-action 'none'");
+  {
+    QHttpServerResponder responder = makeResponder(request, socket);
+    responder.writeStatusLine(static_cast<Status>(answer.status));
+    responder.writeHeader("Content-Type", answer.type);
+    responder.writeHeader("Content-Length", QByteArray::number(answer.body.size()));
+    responder.writeHeader("Cache-Control", "no-store");
+    responder.writeHeader("X-Content-Type-Options", "nosniff");
+    responder.writeHeader("Referrer-Policy", "no-referrer");
+    if (answer.status == 405) responder.writeHeader("Allow", "GET, HEAD");
+    if (guard != nullptr && guard->ClosesAfterAnswer()) responder.writeHeader("Connection", "close");
+    if (answer.type == kJson) {
+      // Club websites and overlays read the interface from pages of their own.
+      responder.writeHeader("Access-Control-Allow-Origin", "*");
+    } else {
+      responder.writeHeader("Content-Security-Policy",
+                            "default-src 'self'; connect-src 'self'; frame-ancestors 'none'; form-action 'none'");
+    }
+    responder.writeBody(head ? QByteArray() : answer.body);
   }
-  responder.writeBody(head ? QByteArray() : answer.body);
+  if (guard != nullptr) guard->Answered();
   return true;
 }
 
 void ResultsSite::missingHandler(const QHttpServerRequest& request, QTcpSocket* socket) {
-  // An upgrade to anything but the push channel; Qt closes the connection after it.
+  // Not reached: the connection's guard answers every upgrade itself.
   QHttpServerResponder responder = makeResponder(request, socket);
   responder.write(QByteArrayLiteral("404 Not Found\n"), QByteArrayLiteral("text/plain; charset=utf-8"),
                   Status::NotFound);

@@ -1,9 +1,10 @@
 #pragma once
 // The results page's HTTP server: the page's own embedded files, the JSON
 // interface and the viewers' push channel. Read-only: GET and HEAD only
-// (405 for any other method), a request with a body gets 413, and any path
-// but the few it serves gets 404. Qt's server parses; the listening socket
-// (BoundedTcpServer) bounds what it is handed.
+// (405 for any other method) and any path but the few it serves gets 404.
+// Qt's server parses; the listening socket (BoundedTcpServer) and a guard on
+// each connection bound and check what it is handed, refuse bodies, and hand
+// viewers to the WebSocket server.
 
 #include <QAbstractHttpServer>
 #include <QByteArray>
@@ -12,6 +13,8 @@
 #include "web/limits.h"
 #include "web/live_channel.h"
 #include "web/record_api.h"
+
+class QWebSocket;
 
 namespace web {
 
@@ -22,6 +25,8 @@ class ResultsSite final : public QAbstractHttpServer {
 
   // The current race, as GET /api/race answers and the viewers are pushed.
   void SetRace(const QByteArray& json);
+  // A viewer whose WebSocket is up: it gets the race now and every change.
+  void AddViewer(QWebSocket* viewer);
   const LiveChannel& channel() const noexcept { return channel_; }
   LiveChannel& channel() noexcept { return channel_; }
 
@@ -36,7 +41,6 @@ class ResultsSite final : public QAbstractHttpServer {
     QByteArray body;
   };
   Answer Route(const QByteArray& path) const;
-  void TakeViewers();
 
   const RecordApi& records_;
   LiveChannel channel_;

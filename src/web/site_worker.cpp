@@ -32,6 +32,7 @@ ListenResult SiteWorker::Listen(const WebAddress& where) {
     return result;
   }
   site->bind(tcp);
+  connect(tcp, &BoundedTcpServer::NewViewer, site.get(), &ResultsSite::AddViewer);
   connect(&site->channel(), &LiveChannel::ViewersChanged, this, [this](int n) {
     viewers_ = n;
     emit ViewersChanged(n);

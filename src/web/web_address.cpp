@@ -25,17 +25,17 @@ std::optional<QHostAddress> ParseHost(const QString& text) {
   return address;
 }
 
-bool IsAnyAddress(const QHostAddress& address) {
-  return address == QHostAddress(QHostAddress::Any) || address == QHostAddress(QHostAddress::AnyIPv4) ||
-         address == QHostAddress(QHostAddress::AnyIPv6);
-}
-
 QString HostText(const QHostAddress& address) {
   if (address.protocol() == QAbstractSocket::IPv6Protocol) return u'[' + address.toString() + u']';
   return address.toString();
 }
 
 }  // namespace
+
+bool IsAnyAddress(const QHostAddress& address) {
+  return address == QHostAddress(QHostAddress::Any) || address == QHostAddress(QHostAddress::AnyIPv4) ||
+         address == QHostAddress(QHostAddress::AnyIPv6);
+}
 
 std::optional<WebAddress> ParseWebAddress(const QString& text) {
   WebAddress where;

@@ -20,6 +20,9 @@ struct WebAddress {
 // numeric IPv4 or IPv6 one: no name is ever looked up.
 std::optional<WebAddress> ParseWebAddress(const QString& text);
 
+// Every interface: "0.0.0.0", "::" or both.
+bool IsAnyAddress(const QHostAddress& address);
+
 // The address as it is written back: "127.0.0.1:8080", "[::1]:8080".
 QString WebAddressText(const WebAddress& where);
 

@@ -68,6 +68,12 @@ TEST(ReadersTest, UnconvertibleNumberEndsTheReading) {
   ASSERT_EQ(edge.items.size(), 1u);
   EXPECT_EQ(std::tuple(edge.items[0].pass, edge.items[0].car, edge.items[0].lap), std::tuple(65535, 255, 0));
   EXPECT_DOUBLE_EQ(edge.items[0].lapTime, -1.25);
+  EXPECT_EQ(edge.stoppedLine, 0u);
+
+  // The line that ended the reading, counted in the whole file (a
+  // classification's three heading lines too, and lines ended by CR alone).
+  EXPECT_EQ(SacaPSS(good + good + "3\tseven\t3\t4\tT\n").stoppedLine, 3u);
+  EXPECT_EQ(ReadClassification("D\rS\r\nF\n1\t2\t3\tT\t4\r\nx\t2\t3\tT\t4\r\n").rows.stoppedLine, 5u);
 }
 
 TEST(ReadersTest, OverlongLineIsCutAt255Bytes) {

@@ -68,6 +68,38 @@ TEST_F(RecordApiTest, ARaceWithItsClassificationPassesAndEvents) {
   EXPECT_FALSE(Object(*api.Race("26120602"))["finished"].toBool());
 }
 
+TEST_F(RecordApiTest, AFileWithANumberThatDoesNotConvertSaysWhereItsReadingStopped) {
+  // Hand-edited files of another day: each has a number that reads as a word.
+  dir.Write("26120700.TXT", "1\t5\t2\t18h05'03\"045\tFinal\r\n2\tfive\t2\t18h15'00\"000\tOtra\r\n");
+  dir.Write("26120701.cls", "Final\r\nS\r\nF\r\n1\t7\t2\t00'30\"000\t14,5\r\n2\t3\tdos\t00'31\"000\t15\r\n");
+  dir.Write("26120701.pss", "1\t7\t0\t0,89\t00'00\"890\r\n2\tseven\t1\t14,5\t00'15\"390\r\n3\t7\t2\t14,6\tT\r\n");
+  const QJsonObject day = Object(*api.Day("261207"));
+  EXPECT_EQ(day["races"].toArray().size(), 1);
+  const QJsonObject races = day["reading"]["races"].toObject();
+  EXPECT_FALSE(races["complete"].toBool());
+  EXPECT_EQ(races["stoppedAtLine"].toInt(), 2);
+  EXPECT_EQ(races["reason"].toString(), QStringLiteral("not-a-number"));
+  EXPECT_EQ(races["message"].toString(), QStringLiteral("'five' is not a valid integer value"));
+
+  const QJsonObject race = Object(*api.Race("26120701"));
+  EXPECT_EQ(race["classification"].toArray().size(), 1);
+  EXPECT_EQ(race["passes"].toArray().size(), 1);
+  const QJsonObject reading = race["reading"].toObject();
+  EXPECT_EQ(reading["classification"]["stoppedAtLine"].toInt(), 5);
+  EXPECT_EQ(reading["passes"]["stoppedAtLine"].toInt(), 2);
+  EXPECT_EQ(reading["passes"]["message"].toString(), QStringLiteral("'seven' is not a valid integer value"));
+  // A missing file is no file read short.
+  EXPECT_FALSE(reading["events"]["present"].toBool());
+  EXPECT_TRUE(reading["events"]["complete"].toBool());
+  EXPECT_TRUE(reading["events"]["stoppedAtLine"].isNull());
+  // Files read whole say so.
+  const QJsonObject whole = Object(*api.Race("26120601"))["reading"].toObject();
+  for (const char* file : {"classification", "passes"}) {
+    EXPECT_TRUE(whole[QLatin1String(file)]["present"].toBool()) << file;
+    EXPECT_TRUE(whole[QLatin1String(file)]["complete"].toBool()) << file;
+  }
+}
+
 TEST_F(RecordApiTest, TheLastClassificationIsTheLatestRace) {
   EXPECT_EQ(Object(api.LastClassification())["race"].toString(), QStringLiteral("26120602"));
   // Only the classification: the passes stay in GET /api/races.

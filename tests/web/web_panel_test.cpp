@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QProcess>
+#include <QSettings>
 #include <QSignalSpy>
 #include <QSpinBox>
 #include <QStandardPaths>
@@ -32,7 +34,7 @@ class WebPanelTest : public ::testing::Test {
 
 TEST_F(WebPanelTest, TheBoxSwitchesThePageAndShowsItsAddress) {
   const quint16 port = FreePort();
-  panel.SetSettings(false, port);
+  panel.SetSettings({false, {QHostAddress(QHostAddress::Any), port}});
   EXPECT_FALSE(server.listening());
   EXPECT_EQ(Text("WebState"), QStringLiteral("Página de resultados apagada."));
   QSignalSpy changed(&panel, &web::WebPanel::SettingsChanged);
@@ -40,7 +42,7 @@ TEST_F(WebPanelTest, TheBoxSwitchesThePageAndShowsItsAddress) {
   EXPECT_TRUE(server.listening());
   EXPECT_EQ(server.address().port, port);
   ASSERT_EQ(changed.size(), 1);
-  EXPECT_EQ(changed[0][0].toBool(), true);
+  EXPECT_TRUE(changed[0][0].value<web::WebSetting>().on);
   EXPECT_TRUE(Text("WebUrl").endsWith(QStringLiteral(":%1/").arg(port)));
   EXPECT_TRUE(Text("WebState").contains(Text("WebUrl")));
   EXPECT_FALSE(panel.findChild<QLabel*>(QStringLiteral("WebQr"))->pixmap().isNull());
@@ -54,10 +56,43 @@ TEST_F(WebPanelTest, TheBoxSwitchesThePageAndShowsItsAddress) {
   EXPECT_TRUE(panel.findChild<QLabel*>(QStringLiteral("WebQr"))->pixmap().isNull());
 }
 
+TEST_F(WebPanelTest, AnAddressForThisComputerOnlyIsKeptAndNoCodeSendsPhonesThere) {
+  // Started as "--web 127.0.0.1:PORT" does, then switched off and on in the panel.
+  const web::WebAddress local{QHostAddress(QHostAddress::LocalHost), FreePort()};
+  ASSERT_TRUE(server.Start(local));
+  auto* box = panel.findChild<QCheckBox*>(QStringLiteral("WebOn"));
+  box->click();
+  EXPECT_FALSE(server.listening());
+  box->click();
+  ASSERT_TRUE(server.listening());
+  EXPECT_EQ(server.address().address, local.address);
+  EXPECT_EQ(server.address().port, local.port);
+  EXPECT_EQ(Text("WebUrl"), QStringLiteral("http://127.0.0.1:%1/").arg(local.port));
+  EXPECT_TRUE(panel.findChild<QLabel*>(QStringLiteral("WebQr"))->pixmap().isNull());
+  EXPECT_TRUE(Text("WebQr").contains(QStringLiteral("los móviles no llegan")));
+  EXPECT_EQ(panel.findChild<QComboBox*>(QStringLiteral("WebHost"))->currentData().toString(),
+            QStringLiteral("127.0.0.1"));
+  // What the panel keeps reads back the same in the next run.
+  QTemporaryDir kept;
+  QSettings file(kept.filePath(QStringLiteral("t.ini")), QSettings::IniFormat);
+  web::SaveWebSetting(file, panel.settings());
+  const web::WebSetting read = web::LoadWebSetting(file);
+  EXPECT_TRUE(read.on);
+  EXPECT_EQ(read.where.address, local.address);
+  EXPECT_EQ(read.where.port, local.port);
+  // Every network again, from the list: the page is at the machine's address.
+  auto* host = panel.findChild<QComboBox*>(QStringLiteral("WebHost"));
+  host->setCurrentIndex(0);
+  emit host->activated(0);
+  ASSERT_TRUE(server.listening());
+  EXPECT_TRUE(web::IsAnyAddress(server.address().address));
+  EXPECT_FALSE(panel.findChild<QLabel*>(QStringLiteral("WebQr"))->pixmap().isNull());
+}
+
 TEST_F(WebPanelTest, APortTakenIsShownAndThePageStaysOff) {
   QTcpServer taken;
   ASSERT_TRUE(taken.listen(QHostAddress::Any, 0));
-  panel.SetSettings(true, taken.serverPort());
+  panel.SetSettings({true, {QHostAddress(QHostAddress::Any), taken.serverPort()}});
   EXPECT_FALSE(server.listening());
   EXPECT_TRUE(Text("WebState").contains(QStringLiteral("ya está en uso")));
   panel.SetSpanish(false);
@@ -67,7 +102,7 @@ TEST_F(WebPanelTest, APortTakenIsShownAndThePageStaysOff) {
 TEST_F(WebPanelTest, TheQrCodeReadsAsThePageAddress) {
   const QString zbarimg = QStandardPaths::findExecutable(QStringLiteral("zbarimg"));
   ASSERT_FALSE(zbarimg.isEmpty()) << "zbarimg (zbar-tools, installed by tools/setup.sh) is missing";
-  panel.SetSettings(true, FreePort());
+  panel.SetSettings({true, {QHostAddress(QHostAddress::Any), FreePort()}});
   ASSERT_TRUE(server.listening());
   QTemporaryDir out;
   const QString png = out.filePath(QStringLiteral("qr.png"));
