@@ -3,10 +3,13 @@
 # --version answer on standard output with exit 0, a mistake on standard
 # error with exit 2, and the window path says it cannot open with exit 1,
 # never a core dump, whether no display is named or the named one is gone.
-#   command_line_test.sh TRELVIX VERSION
+# The man page names every option the program knows, its version, exit
+# statuses, files and related reading.
+#   command_line_test.sh TRELVIX VERSION MAN_PAGE
 set -uo pipefail
 PROGRAM=$(realpath "$1")
 VERSION=$2
+MAN_PAGE=$(realpath "$3")
 WORK=$(mktemp -d)
 trap 'rm -rf "$WORK"' EXIT
 unset DISPLAY WAYLAND_DISPLAY XAUTHORITY QT_QPA_PLATFORM
@@ -39,6 +42,24 @@ expect 2 err "^trelvix: --web 70000: expected" --web 70000
 expect 1 err "^trelvix: the window cannot open: there is no display"
 # A display named but not there: Qt's own complaint is allowed before ours.
 DISPLAY=:59000 expect 1 err "^trelvix: the window cannot open" --decoder none
+
+# The man page, against what the program says of itself.
+man_fails() { echo "not ok - man page: $*"; failures=$((failures + 1)); }
+"$PROGRAM" --help >"$WORK/help"
+for option in $(grep -oE -- '--[a-z]+' "$WORK/help" | sort -u); do
+  grep -qF -- "${option//-/\\-}" "$MAN_PAGE" || man_fails "$option is missing"
+done
+grep -q "^\.TH TRELVIX 1 .* \"TRELVIX $VERSION\"" "$MAN_PAGE" || man_fails "not of version $VERSION"
+for section in "EXIT STATUS" FILES "SEE ALSO"; do
+  grep -q "^\.SH $section\$" "$MAN_PAGE" || man_fails "no $section section"
+done
+sed -n '/^\.SH FILES/,/^\.SH /p' "$MAN_PAGE" >"$WORK/files"
+for file in TRELVIX.conf .local/share/TRELVIX .trelvix.lock; do
+  grep -qF "$file" "$WORK/files" || man_fails "FILES does not name $file"
+done
+LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$MAN_PAGE" 2>"$WORK/groff" >/dev/null
+[ -s "$WORK/groff" ] && man_fails "groff warns: $(cat "$WORK/groff")"
+[ "$failures" -eq 0 ] && echo "ok - the man page names every option, exit status and file"
 
 [ "$failures" -eq 0 ] && echo "command line: all checks passed"
 [ "$failures" -eq 0 ]
