@@ -35,9 +35,12 @@ check "lintian finds no error" quietly lintian --fail-on error "$DEB"
 check "the man page is installed" test -s /usr/share/man/man1/trelvix.1.gz
 check "the documents the man page names are installed" \
   test -s /usr/share/doc/trelvix/http-api.md -a -s /usr/share/doc/trelvix/decoder-protocol.md
-describes() { for what in "track gate" "results page" "export"; do grep -qi "$what" "$1" || return 1; done; }
-check "the package description tells of the gate, the page and exports" describes <(dpkg-deb -f "$DEB" Description)
-check "so does the AppStream description" describes /usr/share/metainfo/org.trelvix.Trelvix.metainfo.xml
+describes() {  # describes TEXT
+  local subject
+  for subject in "track gate" "results page" "export"; do grep -qi "$subject" <<<"$1" || return 1; done
+}
+check "the package description tells of the gate, the page and exports" describes "$(dpkg-deb -f "$DEB" Description)"
+check "so does the AppStream description" describes "$(cat /usr/share/metainfo/org.trelvix.Trelvix.metainfo.xml)"
 check "the installed program is built hardened" quietly "$HERE/hardening_check.sh" /usr/bin/trelvix
 version=$(sed -n 's/^project(trelvix VERSION \([0-9.]*\).*/\1/p' "$HERE/../../CMakeLists.txt")
 check "the installed program says its version with no display" \
