@@ -8,10 +8,13 @@ set(CPACK_PACKAGE_CONTACT "The TRELVIX developers <developers@trelvix.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "lap counter and race-event recorder for model-car racing")
 set(CPACK_PACKAGE_DESCRIPTION
   "TRELVIX counts the laps of up to twelve cars: the race director presses\n"
-  "F1 to F12 as the cars cross the line. Every pass is timed, checked against\n"
-  "a minimum lap and written to disk at once. Race events per car, a results\n"
-  "window for the public, spoken cues in Spanish or English, and a browser of\n"
-  "past races with printed reports.")
+  "F1 to F12 as the cars cross the line, or a track gate on a serial port or\n"
+  "the network reports the passes. Every pass is timed, checked against a\n"
+  "minimum lap and written to disk at once. Race events per car, a results\n"
+  "window for the public, spoken cues in Spanish or English, and a live\n"
+  "results page that phones on the local network follow during the race.\n"
+  "A browser of past races prints reports and exports a race as CSV, an HTML\n"
+  "page, charts and PDF, also from the command line with no display.")
 string(REPLACE ";" "" CPACK_PACKAGE_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION}")
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION}")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

@@ -24,6 +24,8 @@ PACKAGES=(
   qt6-httpserver-dev qt6-websockets-dev libqrencode-dev chromium python3-websocket zbar-tools
   # the Debian package and its checks
   dpkg-dev fakeroot file desktop-file-utils appstream lintian
+  # the man page read back as a reader sees it
+  man-db groff-base
 )
 
 missing=()

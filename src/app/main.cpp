@@ -5,18 +5,14 @@
 #include <QDir>
 #include <QSettings>
 #include <cstdio>
+#include <optional>
 
+#include "app/display_check.h"
 #include "app/export_command.h"
 #include "app/options.h"
-#include "platform/decoder_link.h"
-#include "ui/connections_window.h"
-#include "web/live_feed.h"
-#include "web/web_address.h"
-#include "web/web_panel.h"
-#include "web/web_server.h"
-
 #include "platform/clock.h"
 #include "platform/counter.h"
+#include "platform/decoder_link.h"
 #include "platform/directory.h"
 #include "platform/file_dialogs.h"
 #include "platform/qt_message_boxes.h"
@@ -25,36 +21,50 @@
 #include "printing/print_setup_window.h"
 #include "printing/printer_settings.h"
 #include "ui/charts_window.h"
+#include "ui/connections_window.h"
 #include "ui/events_review_window.h"
 #include "ui/files_browser.h"
 #include "ui/main_window.h"
 #include "ui/record_folder.h"
 #include "ui/results_window.h"
+#include "web/live_feed.h"
+#include "web/web_address.h"
+#include "web/web_panel.h"
+#include "web/web_server.h"
 
 int main(int argc, char* argv[]) {
+  // Read before Qt starts: help, version, mistakes and exports need no display.
+  const app::Options options = app::ReadOptions(app::ArgumentList(argc, argv));
+  switch (options.action) {
+    case app::Options::Action::kHelp:
+    case app::Options::Action::kVersion:
+      std::fputs(options.text.toLocal8Bit().constData(), stdout);
+      return 0;
+    case app::Options::Action::kError:
+      std::fprintf(stderr, "trelvix: %s\nSee trelvix --help.\n", options.text.toLocal8Bit().constData());
+      return 2;
+    case app::Options::Action::kExport:
+      qputenv("QT_QPA_PLATFORM", "offscreen");
+      break;
+    case app::Options::Action::kWindow:
+      if (const QString missing = app::MissingDisplay(options.platformChosen); !missing.isEmpty()) {
+        app::ReportNoWindow(missing);
+        return app::kNoDisplayExit;
+      }
+      break;
+  }
   // Qt's PulseAudio output drops some plays of short cues with its default
   // latency; this must be set before the sound system starts.
   if (qEnvironmentVariableIsEmpty("PULSE_LATENCY_MSEC")) qputenv("PULSE_LATENCY_MSEC", "60");
-  // An export needs no display: it runs over ssh on a machine without one.
-  const bool exporting = app::WantsExport(argc, argv);
-  if (exporting) qputenv("QT_QPA_PLATFORM", "offscreen");
+  // A display named but gone: a sentence and exit 1 rather than Qt's abort.
+  std::optional<app::FatalStartGuard> guard(std::in_place);
   QApplication app(argc, argv);
+  guard.reset();
   QApplication::setApplicationName(QString::fromLatin1(ui::kAppTitle));
   const QString programFolder = QCoreApplication::applicationDirPath();
-  if (exporting) {
-    return app::RunExport(QCoreApplication::arguments(),
+  if (options.action == app::Options::Action::kExport) {
+    return app::RunExport(options.exportArguments,
                           ui::ChooseRecordFolder(programFolder, QStringLiteral(TRELVIX_INSTALLED_BINDIR)));
-  }
-  const app::Options options = app::ReadOptions(QCoreApplication::arguments());
-  const auto webAddress = options.web ? web::ParseWebAddress(QString::fromStdString(*options.web)) : std::nullopt;
-  if (options.error.empty() && options.web && !webAddress) {
-    std::fprintf(stderr, "trelvix: --web %s: expected [ADDRESS:]PORT, e.g. 8080 or 192.168.1.20:8080\n",
-                 options.web->c_str());
-    return 2;
-  }
-  if (!options.error.empty()) {
-    std::fprintf(stderr, "trelvix: %s\n", options.error.c_str());
-    return 2;
   }
 
   platform::QtMessageBoxes boxes;
@@ -113,12 +123,12 @@ int main(int argc, char* argv[]) {
   }
   // After the start-up report: a port already taken is said, and the program goes on without the page.
   form1.SetAfterStartUp([&] {
-    if (webAddress) {
-      webServer.Start(*webAddress);
+    if (options.web) {
+      webServer.Start(*options.web);
     } else if (const web::WebSetting kept = web::LoadWebSetting(settings); kept.on) {
       webPanel->SetSettings(kept);
     }
-    const bool wanted = webAddress || settings.value(QStringLiteral("web/on")).toBool();
+    const bool wanted = options.web || settings.value(QStringLiteral("web/on")).toBool();
     if (wanted && !webServer.listening()) boxes.Info(ui::kAppTitle, webServer.message().toStdString());
   });
 

@@ -1,32 +1,129 @@
 #include "app/options.h"
 
+#include <QCommandLineParser>
+
+#include "app/version.h"
+
 namespace app {
 
-Options ReadOptions(const QStringList& arguments) {
+namespace {
+
+// The options QApplication takes for itself (single dash, as Qt writes
+// them); they reach it untouched and are not listed in the help.
+constexpr const char* kQtValueOptions =
+    "platform platformpluginpath platformtheme plugin qwindowgeometry qwindowicon qwindowtitle session display "
+    "geometry title icon name style stylesheet qmljsdebugger";
+constexpr const char* kQtFlags = "reverse widgetcount testability nograb dograb";
+
+constexpr const char* kUsage =
+    "Usage: trelvix [--decoder LINK] [--web [ADDRESS:]PORT] [Qt's window options]\n"
+    "       trelvix --export YYMMDDnn --to DIR [--from FOLDER] [--lang es|en]\n"
+    "Lap counter and race-event recorder for model-car racing: the window, or an\n"
+    "export of a past race with no window and no display needed.\n\n";
+
+Options Failed(const QString& problem) {
   Options options;
-  for (qsizetype i = 1; i < arguments.size(); ++i) {
-    const QString& a = arguments[i];
-    const bool decoder = a == QLatin1String("--decoder") || a.startsWith(QLatin1String("--decoder="));
-    const bool web = a == QLatin1String("--web") || a.startsWith(QLatin1String("--web="));
-    if (!decoder && !web) continue;
-    QString value;
-    if (a.contains(QLatin1Char('='))) {
-      value = a.section(QLatin1Char('='), 1);
-    } else if (i + 1 < arguments.size()) {
-      value = arguments[++i];
-    } else {
-      options.error = a.toStdString() + ": a value is missing";
-      return options;
-    }
-    if (decoder) {
-      options.decoder = platform::ParseLinkChoice(value.toStdString());
-      if (!options.decoder) {
-        options.error = "--decoder " + value.toStdString() +
-                        ": expected a serial port (/dev/ttyUSB0 or /dev/ttyUSB0@115200), tcp:HOST:PORT or none";
-        return options;
+  options.action = Options::Action::kError;
+  options.text = problem;
+  return options;
+}
+
+}  // namespace
+
+QStringList ArgumentList(int argc, const char* const* argv) {
+  QStringList list;
+  for (int i = 0; i < argc; ++i) list.append(QString::fromLocal8Bit(argv[i]));
+  return list;
+}
+
+Options ReadOptions(const QStringList& arguments) {
+  QCommandLineParser parser;
+  // Qt's own options are single-dash words (-platform, -style).
+  parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+  const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Shows this help."));
+  const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
+                                   QStringLiteral("Shows the program's version."));
+  const QCommandLineOption decoder(
+      QStringLiteral("decoder"),
+      QStringLiteral("Takes passes from a track gate for this run: a serial port (/dev/ttyUSB0 or "
+                     "/dev/ttyUSB0@115200), tcp:HOST:PORT, or none."),
+      QStringLiteral("LINK"));
+  const QCommandLineOption web(QStringLiteral("web"),
+                               QStringLiteral("Serves the live results page for this run, e.g. 8080 or "
+                                              "192.168.1.20:8080."),
+                               QStringLiteral("[ADDRESS:]PORT"));
+  const QCommandLineOption exportRace(QStringLiteral("export"),
+                                      QStringLiteral("Writes every export of a past race and exits."),
+                                      QStringLiteral("YYMMDDnn"));
+  const QCommandLineOption to(QStringLiteral("to"),
+                              QStringLiteral("With --export: the folder to write into, made when missing."),
+                              QStringLiteral("DIR"));
+  const QCommandLineOption from(QStringLiteral("from"),
+                                QStringLiteral("With --export: the record folder to read instead of the "
+                                               "program's own."),
+                                QStringLiteral("FOLDER"));
+  const QCommandLineOption lang(QStringLiteral("lang"),
+                                QStringLiteral("With --export: the language of the texts, es (default) or en."),
+                                QStringLiteral("es|en"));
+  parser.addOptions({help, version, decoder, web, exportRace, to, from, lang});
+  const QStringList qtOptionNames = QString::fromLatin1(kQtValueOptions).split(QLatin1Char(' '));
+  const QStringList qtFlagNames = QString::fromLatin1(kQtFlags).split(QLatin1Char(' '));
+  for (const QString& name : qtOptionNames + qtFlagNames) {
+    QCommandLineOption option(name);
+    if (qtOptionNames.contains(name)) option.setValueName(QStringLiteral("VALUE"));
+    option.setFlags(QCommandLineOption::HiddenFromHelp);
+    parser.addOption(option);
+  }
+
+  if (!parser.parse(arguments)) return Failed(parser.errorText());
+  Options options;
+  if (parser.isSet(help)) {
+    const QString listing = parser.helpText();
+    options.action = Options::Action::kHelp;
+    options.text = QString::fromLatin1(kUsage) + listing.mid(listing.indexOf(QLatin1String("Options:")));
+    return options;
+  }
+  if (parser.isSet(version)) {
+    options.action = Options::Action::kVersion;
+    options.text = QStringLiteral("trelvix ") + QString::fromLatin1(kTrelvixVersion) + QLatin1Char('\n');
+    return options;
+  }
+  if (!parser.positionalArguments().isEmpty()) {
+    return Failed(QStringLiteral("unexpected argument '%1'").arg(parser.positionalArguments().constFirst()));
+  }
+  bool windowOption = parser.isSet(decoder) || parser.isSet(web);
+  for (const QString& name : qtOptionNames + qtFlagNames) windowOption = windowOption || parser.isSet(name);
+
+  if (parser.isSet(exportRace)) {
+    if (windowOption) return Failed(QStringLiteral("--export takes no other options than --to, --from and --lang"));
+    // Handed on in one spelling, whatever form was typed (--to=DIR, -to DIR).
+    options.action = Options::Action::kExport;
+    options.exportArguments = {arguments.value(0), QStringLiteral("--export"), parser.value(exportRace)};
+    for (const QCommandLineOption* option : {&to, &from, &lang}) {
+      if (parser.isSet(*option)) {
+        options.exportArguments << QStringLiteral("--") + option->names().constFirst() << parser.value(*option);
       }
-    } else {
-      options.web = value.toStdString();
+    }
+    return options;
+  }
+  if (parser.isSet(to) || parser.isSet(from) || parser.isSet(lang)) {
+    return Failed(QStringLiteral("--to, --from and --lang go with --export"));
+  }
+  options.platformChosen = parser.isSet(QStringLiteral("platform"));
+  if (parser.isSet(decoder)) {
+    const QString value = parser.value(decoder);
+    options.decoder = platform::ParseLinkChoice(value.toStdString());
+    if (!options.decoder) {
+      return Failed(QStringLiteral("--decoder %1: expected a serial port (/dev/ttyUSB0 or /dev/ttyUSB0@115200), "
+                                   "tcp:HOST:PORT or none")
+                        .arg(value));
+    }
+  }
+  if (parser.isSet(web)) {
+    const QString value = parser.value(web);
+    options.web = web::ParseWebAddress(value);
+    if (!options.web) {
+      return Failed(QStringLiteral("--web %1: expected [ADDRESS:]PORT, e.g. 8080 or 192.168.1.20:8080").arg(value));
     }
   }
   return options;

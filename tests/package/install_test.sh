@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian package as a director would (apt-get install ./deb),
-# checks its metadata with the distribution's own validators, starts the
+# checks its metadata with the distribution's own validators and the
+# program's hardening, answers --help and --version as installed, starts the
 # installed program under a virtual display and sees that its records go to
 # the per-user folder. Removes the package again at the end.
 #   tests/package/install_test.sh PATH/TO/trelvix_VERSION_amd64.deb
@@ -32,6 +33,18 @@ quietly() { "$@" >"$WORK/tool.log" 2>&1 || { cat "$WORK/tool.log"; return 1; }; 
 check "the AppStream metainfo is valid" quietly appstreamcli validate --no-net /usr/share/metainfo/org.trelvix.Trelvix.metainfo.xml
 check "lintian finds no error" quietly lintian --fail-on error "$DEB"
 check "the man page is installed" test -s /usr/share/man/man1/trelvix.1.gz
+check "the documents the man page names are installed" \
+  test -s /usr/share/doc/trelvix/http-api.md -a -s /usr/share/doc/trelvix/decoder-protocol.md
+describes() {  # describes TEXT
+  local subject
+  for subject in "track gate" "results page" "export"; do grep -qi "$subject" <<<"$1" || return 1; done
+}
+check "the package description tells of the gate, the page and exports" describes "$(dpkg-deb -f "$DEB" Description)"
+check "so does the AppStream description" describes "$(cat /usr/share/metainfo/org.trelvix.Trelvix.metainfo.xml)"
+check "the installed program is built hardened" quietly "$HERE/hardening_check.sh" /usr/bin/trelvix
+version=$(sed -n 's/^project(trelvix VERSION \([0-9.]*\).*/\1/p' "$HERE/../../CMakeLists.txt")
+check "the installed program says its version with no display" \
+  test "$(env -u DISPLAY /usr/bin/trelvix --version)" = "trelvix $version"
 check "the default cues are installed" test -s /usr/share/trelvix/cues/12e.wav
 
 x_start
