@@ -67,8 +67,7 @@ ExportResult ExportRace(const results::RaceSheet& sheet, const QString& targetFo
   ExportResult result;
   for (const auto& problem : sheet.problems) result.warnings.push_back(results::ProblemText(problem, es));
   result.partial = !sheet.problems.empty();
-  result.unfinished = sheet.Unfinished();
-  if (result.unfinished) result.warnings.emplace_back(Say(Word::Unfinished, es));
+  if (sheet.Unfinished()) result.warnings.emplace_back(Say(Word::Unfinished, es));
 
   if (const auto missing = sheet.MissingFiles(); !missing.empty()) {
     std::string names;
@@ -76,13 +75,6 @@ ExportResult ExportRace(const results::RaceSheet& sheet, const QString& targetFo
     result.error = results::Filled(Say(Word::MissingFiles, es), names);
     return result;
   }
-  const std::string folder = QFile::encodeName(QDir::cleanPath(targetFolder)).toStdString();
-  std::string why;
-  if (!MakeFolder(folder, why)) {
-    result.error = results::Filled(Say(Word::CannotMakeFolder, es), targetFolder.toStdString(), why);
-    return result;
-  }
-
   // Everything is made in memory first; only then does the folder see a file.
   const std::string stem = sheet.name.Text();
   std::vector<std::pair<std::string, QByteArray>> files;
@@ -126,6 +118,12 @@ ExportResult ExportRace(const results::RaceSheet& sheet, const QString& targetFo
   if (lapTimes.chart) files.emplace_back(stem + "-lap-times.png", charts::ChartPng(*lapTimes.chart, QSize(1600, 900)));
   if (lapChart.chart) files.emplace_back(stem + "-lap-chart.png", charts::ChartPng(*lapChart.chart, QSize(1600, 900)));
 
+  const std::string folder = QFile::encodeName(QDir::cleanPath(targetFolder)).toStdString();
+  std::string why;
+  if (!MakeFolder(folder, why)) {
+    result.error = results::Filled(Say(Word::CannotMakeFolder, es), targetFolder.toStdString(), why);
+    return result;
+  }
   StagedFiles staged(folder);
   for (const auto& [name, bytes] : files) {
     if (!staged.Add(name, View(bytes))) break;

@@ -19,9 +19,8 @@ struct ExportResult {
   bool ok = false;
   std::string error;                  // why nothing was written, in the export's language
   std::vector<std::string> written;   // the files' paths, in writing order
-  std::vector<std::string> warnings;  // what the export holds is not the whole race: each reason
+  std::vector<std::string> warnings;  // why the export is not the whole race (bad lines, unfinished)
   bool partial = false;               // some lines of the record files could not be read
-  bool unfinished = false;            // the race never finished
 };
 
 // Writes every format of the race into `targetFolder`, which is made when
