@@ -6,12 +6,13 @@
 # four exports at once; missing, torn and unfinished records; clear errors
 # where they are due; and no crash over the record readers' fuzz corpus and
 # seeded mutations of it.
-#   export_test.sh TRELVIX SEED_CORPUS REGRESSIONS_FOLDER FULL_DISK_SHIM
+#   export_test.sh TRELVIX SEED_CORPUS REGRESSIONS_FOLDER FULL_DISK_SHIM SYNC_SHIM
 set -euo pipefail
 PROGRAM=$(realpath "$1")
 SEEDS=$(realpath "$2")
 REGRESSIONS=$(realpath "$3")
 SHIM=$(realpath "$4")
+SLOW_SYNC=$(realpath "$5")
 HERE=$(dirname "$(realpath "$0")")
 WORK=$(mktemp -d)
 trap 'rm -rf "$WORK"' EXIT
@@ -54,8 +55,8 @@ for race in 26120601 26120602 26120603; do
   # The results document: headings apart, a real date, manual texts, and
   # every page after the first headed with the race and numbered.
   pdf="$WORK/out/$race.pdf"
-  pages=$(pdfinfo "$pdf" 2>/dev/null | awk '/^Pages:/ { print $2 }')
-  text=$(pdftotext -layout "$pdf" -)
+  pages=$(pdfinfo "$pdf" 2>/dev/null | awk '/^Pages:/ { print $2 }' || true)
+  text=$(pdftotext -layout "$pdf" - 2>/dev/null || true)
   ok=1
   [ "${pages:-0}" -ge 2 ] || ok=0
   for want in "Fecha: 6 de diciembre de 2026" "Clasificación" "Incidencias" "bandera roja en la curva" \
@@ -73,9 +74,9 @@ grep -q $'^20;;;103,320;MANU;"\'=HYPERLINK' "$WORK/out/26120601-events.csv" && g
 
 # English: every word the program writes, and a point for decimals, chart
 # axes included (a Spanish one has commas there).
-"$PROGRAM" --export 26120601 --lang en --from "$records" --to "$WORK/en" >/dev/null
+"$PROGRAM" --export 26120601 --lang en --from "$records" --to "$WORK/en" >/dev/null || fail "--lang en export"
 python3 "$HERE/check_csv.py" "$records" "$WORK/en" 26120601 en || fail "--lang en: CSV or spreadsheet"
-en_text=$(pdftotext -layout "$WORK/en/26120601.pdf" -)
+en_text=$(pdftotext -layout "$WORK/en/26120601.pdf" - 2>/dev/null || true)
 if grep -q '<td class="best">17\.220</td>' "$WORK/en/26120601.html" && ! grep -qE '<td[^>]*>[0-9]+,[0-9]{3}<' "$WORK/en/26120601.html" \
    && grep -q "Date: 6 December 2026" <<<"$en_text" && grep -q "Page 1 of" <<<"$en_text" \
    && ! grep -qE '[0-9],[0-9]{2,3}\b' <<<"$en_text" && pdftotext "$WORK/en/26120601.pdf" - | grep -q '^17\.20$' \
@@ -111,10 +112,12 @@ if "$PROGRAM" --export 26120601 --from "$records" --to "$WORK/planted" >/dev/nul
   pass "planted links are left alone"
 else fail "planted links: $(cat "$WORK/victim" | head -c 80) $(cat "$WORK/err")"; fi
 
-# Four exports of one race into one folder at once.
+# Four exports of one race into one folder at once, on a disk whose syncs
+# take 100 ms so that they overlap.
 pids=()
 for i in 1 2 3 4; do
-  "$PROGRAM" --export 26120601 --from "$records" --to "$WORK/four" >/dev/null 2>"$WORK/four-$i.err" & pids+=($!)
+  LD_PRELOAD="$SLOW_SYNC" TRELVIX_SYNC_DELAY_MS=100 \
+    "$PROGRAM" --export 26120601 --from "$records" --to "$WORK/four" >/dev/null 2>"$WORK/four-$i.err" & pids+=($!)
 done
 failed=0
 for pid in "${pids[@]}"; do wait "$pid" || failed=$((failed + 1)); done
