@@ -7,8 +7,9 @@ PACKAGES=(
   # build
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-multimedia-dev qt6-serialport-dev libxkbcommon-dev
-  # charts of a race and its exports (SVG in the page, tidy to check the HTML)
-  qt6-charts-dev libqt6opengl6-dev qt6-svg-dev tidy
+  # charts of a race and its exports (SVG in the page, tidy to check the HTML,
+  # the spreadsheet)
+  qt6-charts-dev libqt6opengl6-dev qt6-svg-dev tidy libxlsxwriter-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   # real windows in tests and screenshots
   xvfb xauth x11-utils x11-xserver-utils xdotool imagemagick inotify-tools libxtst-dev

@@ -1,12 +1,12 @@
 #include "app/export_command.h"
 
 #include <QDir>
-#include <QFont>
 #include <cstdio>
 #include <cstring>
 
 #include "exports/race_export.h"
 #include "platform/directory.h"
+#include "results/wording.h"
 
 namespace app {
 
@@ -61,18 +61,23 @@ int RunExport(const QStringList& arguments, const QString& recordFolder) {
   if (to.isEmpty()) return Usage(QStringLiteral("--to: the folder to write into is missing"));
   if (lang != QLatin1String("es") && lang != QLatin1String("en")) return Usage(QStringLiteral("--lang: es or en"));
 
+  const bool spanish = lang == QLatin1String("es");
   platform::PosixDirectoryLister lister;
   const exports::ExportResult result =
-      exports::ExportRace(lister, QDir::toNativeSeparators(from).toStdString(), *raceName, to,
-                          lang == QLatin1String("es"), QFont(QStringLiteral("Courier New"), 14));
+      exports::ExportRace(lister, QDir::toNativeSeparators(from).toStdString(), *raceName, to, spanish);
   for (const auto& path : result.written) std::printf("%s\n", path.c_str());
   std::fflush(stdout);
-  for (const auto& warning : result.warnings) std::fprintf(stderr, "trelvix: warning: %s\n", warning.c_str());
-  if (!result.warnings.empty()) {
-    std::fprintf(stderr, "trelvix: warning: the export holds what could be read of race %s\n", raceName->Text().c_str());
+  // Said in the export's language, like everything the export writes.
+  const std::string name = raceName->Text();
+  const char* warning = results::Say(results::Word::Warning, spanish);
+  for (const auto& text : result.warnings) std::fprintf(stderr, "trelvix: %s%s\n", warning, text.c_str());
+  if (result.partial) {
+    std::fprintf(stderr, "trelvix: %s%s\n", warning,
+                 results::Filled(results::Say(results::Word::ReadWhatCould, spanish), name).c_str());
   }
   if (!result.ok) {
-    std::fprintf(stderr, "trelvix: export of %s failed: %s\n", raceName->Text().c_str(), result.error.c_str());
+    std::fprintf(stderr, "trelvix: %s%s\n", results::Filled(results::Say(results::Word::ExportFailed, spanish), name).c_str(),
+                 result.error.c_str());
     return 1;
   }
   return 0;

@@ -7,6 +7,7 @@
 #include <QPageLayout>
 #include <QPdfWriter>
 #include <QLineSeries>
+#include <QLocale>
 #include <QPainter>
 #include <QScatterSeries>
 #include <QSvgGenerator>
@@ -22,9 +23,12 @@ QColor CarColour(int car) { return QColor(QString::fromStdString(results::CarCol
 
 QString CarName(int car, bool spanish) { return (spanish ? QStringLiteral("Coche %1") : QStringLiteral("Car %1")).arg(car); }
 
-std::unique_ptr<QChart> NewChart(const QString& title) {
+std::unique_ptr<QChart> NewChart(const QString& title, bool spanish) {
   auto chart = std::make_unique<QChart>();
   chart->setTitle(title);
+  // Axis labels with the language's decimal mark: 17,50 in Spanish.
+  chart->setLocale(spanish ? QLocale(QLocale::Spanish, QLocale::Spain) : QLocale(QLocale::English, QLocale::UnitedKingdom));
+  chart->setLocalizeNumbers(true);
   chart->setAnimationOptions(QChart::NoAnimation);
   chart->setBackgroundBrush(Qt::white);
   chart->legend()->setAlignment(Qt::AlignRight);
@@ -41,7 +45,7 @@ QValueAxis* Axis(QChart& chart, Qt::Alignment where, const QString& title, doubl
 
 // Whole numbers along an axis: laps and positions.
 void WholeTicks(QValueAxis* axis, int low, int high) {
-  axis->setLabelFormat(QStringLiteral("%d"));
+  axis->setLabelFormat(QStringLiteral("%.0f"));
   const int span = std::max(1, high - low);
   const int step = std::max(1, static_cast<int>(std::ceil(span / 12.0)));
   axis->setTickType(QValueAxis::TicksDynamic);
@@ -79,7 +83,7 @@ Chart LapTimesChart(const std::vector<results::CarLaps>& laps, bool commonTiming
   if (commonTiming) {
     title += spanish ? QStringLiteral(" (sin la 1.ª vuelta, desde la salida)") : QStringLiteral(" (first lap, from the start, left out)");
   }
-  out.chart = NewChart(title);
+  out.chart = NewChart(title, spanish);
   QChart& chart = *out.chart;
   // Room around the points, so that a mark at the edge shows whole and equal
   // laps do not collapse the scale.
@@ -137,7 +141,7 @@ Chart LapChart(const std::vector<results::CarPositions>& positions, bool spanish
                           : QStringLiteral("No car completed a lap in this race.");
     return out;
   }
-  out.chart = NewChart(ChartTitle(Kind::LapChart, spanish));
+  out.chart = NewChart(ChartTitle(Kind::LapChart, spanish), spanish);
   QChart& chart = *out.chart;
   auto* x = Axis(chart, Qt::AlignBottom, spanish ? QStringLiteral("Vuelta") : QStringLiteral("Lap"), 0.6,
                  std::max(lastLap, 2) + 0.4);
@@ -146,7 +150,7 @@ Chart LapChart(const std::vector<results::CarPositions>& positions, bool spanish
   auto* y = Axis(chart, Qt::AlignLeft, spanish ? QStringLiteral("Posición") : QStringLiteral("Position"), 0.5,
                  deepest + 0.5);
   y->setReverse(true);
-  y->setLabelFormat(QStringLiteral("%d"));
+  y->setLabelFormat(QStringLiteral("%.0f"));
   y->setTickType(QValueAxis::TicksDynamic);
   y->setTickAnchor(1);
   y->setTickInterval(1);

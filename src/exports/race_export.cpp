@@ -1,63 +1,51 @@
 #include "exports/race_export.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
-#include <QPrinter>
-#include <QSaveFile>
-#include <QTemporaryFile>
-#include <cstdio>
-#include <unistd.h>
+#include <filesystem>
+#include <vector>
+#include <system_error>
 
 #include "charts/race_charts.h"
-#include "events/events_review.h"
-#include "printing/line_printer.h"
-#include "printing/painter_surface.h"
-#include "records/browser_model.h"
-#include "records/pass_order.h"
+#include "exports/results_document.h"
+#include "exports/staged_files.h"
+#include "exports/workbook.h"
+#include "records/durable_file.h"
 #include "results/csv.h"
 #include "results/html_page.h"
 #include "results/laps.h"
+#include "results/tables.h"
+#include "results/wording.h"
 
 namespace exports {
 
 namespace {
 
-QByteArray Bytes(const std::string& text) { return QByteArray(text.data(), static_cast<qsizetype>(text.size())); }
+using results::Say;
+using results::Word;
 
-std::vector<std::string> FirstFive(const std::array<std::string, 6>& cells) { return {cells.begin(), cells.begin() + 5}; }
+std::string_view View(const QByteArray& bytes) {
+  return {bytes.constData(), static_cast<std::size_t>(bytes.size())};
+}
 
-// The PDF goes to a temporary name first and is renamed when the job ended.
-bool WriteReportPdf(const printing::Report& report, const QString& path, bool spanish, const QFont& font,
-                    std::string& error) {
-  const QString partial = QFileInfo(path).dir().filePath(QStringLiteral(".") + QFileInfo(path).fileName() +
-                                                         QStringLiteral(".part"));
-  {
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(partial);
-    printer.setDocName(QString::fromStdString(report.title));
-    printing::PainterSurface surface(printer, font);
-    if (!surface.Started()) {
-      error = "cannot write " + path.toStdString();
-      QFile::remove(partial);
+// Makes the folder and its missing parents, each new one durable in its parent.
+bool MakeFolder(const std::filesystem::path& folder, std::string& error) {
+  std::vector<std::filesystem::path> made;
+  std::error_code code;
+  for (auto p = folder; !p.empty() && !std::filesystem::exists(p, code); p = p.parent_path()) {
+    made.push_back(p);
+    if (p == p.parent_path()) break;
+  }
+  if (!std::filesystem::create_directories(folder, code) && code) {
+    error = code.message();
+    return false;
+  }
+  for (auto it = made.rbegin(); it != made.rend(); ++it) {
+    const std::string parent = it->has_parent_path() ? it->parent_path().string() : ".";
+    if (const auto synced = records::SyncFolder(parent); !synced) {
+      error = synced.error;
       return false;
     }
-    printing::LinePrinter lines(surface);
-    printing::WriteReport(lines, report, spanish);
-  }
-  QFile written(partial);
-  // Whole and on disk before it takes the real name.
-  if (written.size() == 0 || !written.open(QIODevice::ReadOnly) || ::fsync(written.handle()) != 0) {
-    error = "cannot write " + path.toStdString();
-    QFile::remove(partial);
-    return false;
-  }
-  written.close();
-  if (std::rename(QFile::encodeName(partial).constData(), QFile::encodeName(path).constData()) != 0) {
-    error = "cannot write " + path.toStdString();
-    QFile::remove(partial);
-    return false;
   }
   return true;
 }
@@ -65,116 +53,99 @@ bool WriteReportPdf(const printing::Report& report, const QString& path, bool sp
 }  // namespace
 
 bool WriteWhole(const QString& path, const QByteArray& bytes, std::string& error) {
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-    error = "cannot write " + path.toStdString() + ": " + file.errorString().toStdString();
-    file.cancelWriting();
+  const QFileInfo info(path);
+  StagedFiles file(QFile::encodeName(info.absolutePath()).toStdString());
+  if (!file.Add(QFile::encodeName(info.fileName()).toStdString(), View(bytes)) || !file.Commit()) {
+    error = "cannot write " + path.toStdString() + ": " + file.SystemError();
     return false;
   }
   return true;
 }
 
-std::vector<printing::Report> RaceReports(const results::RaceSheet& sheet, bool spanish) {
-  printing::Report frame;
-  frame.day = sheet.name.day;
-  if (sheet.hasClassification) {
-    frame.description = records::DescriptionValue(sheet.classification);
-    frame.details = records::DetailsValue(sheet.classification);
-  }
-  std::vector<printing::Report> reports(4, frame);
-
-  printing::Report& classification = reports[0];
-  classification.title = spanish ? "Clasificación" : "Classification";
-  classification.headings = records::ClassificationHeadings(spanish);
-  for (const auto& row : sheet.classification.rows.items) classification.rows.push_back(records::ClassificationCells(row));
-
-  printing::Report& passes = reports[1];
-  passes.title = spanish ? "Pasos por paso" : "Passes by pass";
-  passes.headings = records::PassesHeadings(spanish);
-  std::vector<records::TPaso> byPass = sheet.passes;
-  records::OrderPassesByPass(byPass);
-  for (const auto& pass : byPass) passes.rows.push_back(records::PassCells(pass));
-
-  printing::Report& races = reports[2];
-  races.title = spanish ? "Carreras" : "Races";
-  races.headings = records::RacesHeadings(spanish);
-  for (const auto& race : sheet.dayRaces) races.rows.push_back(records::RaceCells(race));
-
-  printing::Report& events = reports[3];
-  events.title = events::InciReportTitle(spanish, events::InciOrder::ByEvent);
-  events.headings = FirstFive(events::InciHeadings(spanish));
-  std::vector<records::TInci> byEvent = sheet.events;
-  events::OrderInci(byEvent, events::InciOrder::ByEvent);
-  for (const auto& entry : byEvent) events.rows.push_back(FirstFive(events::InciCells(entry)));
-  return reports;
-}
-
-ExportResult ExportRace(const results::RaceSheet& sheet, const QString& targetFolder, bool spanish,
-                        const QFont& reportFont) {
+ExportResult ExportRace(const results::RaceSheet& sheet, const QString& targetFolder, bool spanish) {
+  const bool es = spanish;
   ExportResult result;
-  result.warnings = sheet.problems;
-  QDir folder(targetFolder);
-  if (!folder.exists() && !QDir().mkpath(targetFolder)) {
-    result.error = "cannot make the folder " + targetFolder.toStdString();
+  for (const auto& problem : sheet.problems) result.warnings.push_back(results::ProblemText(problem, es));
+  result.partial = !sheet.problems.empty();
+  if (sheet.Unfinished()) result.warnings.emplace_back(Say(Word::Unfinished, es));
+
+  if (const auto missing = sheet.MissingFiles(); !missing.empty()) {
+    std::string names;
+    for (const auto& name : missing) names += (names.empty() ? "" : ", ") + name;
+    result.error = results::Filled(Say(Word::MissingFiles, es), names);
     return result;
   }
-  const QString stem = folder.filePath(QString::fromStdString(sheet.name.Text()));
-  auto write = [&result](const QString& path, const QByteArray& bytes) {
-    if (!WriteWhole(path, bytes, result.error)) return false;
-    result.written.push_back(path.toStdString());
-    return true;
+  // Everything is made in memory first; only then does the folder see a file.
+  const std::string stem = sheet.name.Text();
+  std::vector<std::pair<std::string, QByteArray>> files;
+  auto add = [&files](std::string name, const std::string& bytes) {
+    files.emplace_back(std::move(name), QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
   };
-
-  if (!write(stem + QStringLiteral("-classification.csv"), Bytes(results::ClassificationCsv(sheet, spanish))) ||
-      !write(stem + QStringLiteral("-passes.csv"), Bytes(results::PassesCsv(sheet, spanish))) ||
-      !write(stem + QStringLiteral("-events.csv"), Bytes(results::EventsCsv(sheet, spanish)))) {
+  const std::vector<results::Table> tables = {results::ClassificationTable(sheet, es), results::PassesTable(sheet, es),
+                                              results::EventsTable(sheet, es)};
+  add(stem + "-classification.csv", results::Csv(tables[0], es));
+  add(stem + "-passes.csv", results::Csv(tables[1], es));
+  add(stem + "-events.csv", results::Csv(tables[2], es));
+  const std::string title = results::PageTitle(sheet, es);
+  std::string failure;
+  const QByteArray workbook = ResultsWorkbook(tables, title, failure);
+  if (workbook.isEmpty()) {
+    result.error = results::Filled(Say(Word::CannotWrite, es), stem + ".xlsx", failure);
     return result;
   }
+  files.emplace_back(stem + ".xlsx", workbook);
 
-  // The page, with both charts as SVG (or what stands in for them).
   const auto laps = results::LapsOf(sheet.passes, sheet.Cars(), sheet.commonTiming);
+  charts::Chart lapTimes = charts::LapTimesChart(laps, sheet.commonTiming, es);
+  charts::Chart lapChart = charts::LapChart(results::PositionsByLap(laps), es);
   std::vector<results::PageImage> images;
-  const QSize size(960, 540);
-  charts::Chart lapTimes = charts::LapTimesChart(laps, sheet.commonTiming, spanish);
-  if (lapTimes.chart) {
-    const QString title = charts::ChartTitle(charts::Kind::LapTimes, spanish);
-    images.push_back({title.toStdString(), "image/svg+xml", charts::ChartSvg(*lapTimes.chart, size, title).toStdString()});
+  std::vector<DocumentChart> documentCharts;
+  for (const auto& [kind, chart] : {std::pair{charts::Kind::LapTimes, &lapTimes}, std::pair{charts::Kind::LapChart, &lapChart}}) {
+    if (!chart->chart) continue;
+    const QString chartTitle = charts::ChartTitle(kind, es);
+    images.push_back({chartTitle.toStdString(), "image/svg+xml",
+                      charts::ChartSvg(*chart->chart, charts::kLayoutSize, chartTitle).toStdString()});
+    documentCharts.push_back({chart->chart->title(), chart->chart.get()});
   }
-  charts::Chart lapChart = charts::LapChart(results::PositionsByLap(laps), spanish);
-  if (lapChart.chart) {
-    const QString title = charts::ChartTitle(charts::Kind::LapChart, spanish);
-    images.push_back({title.toStdString(), "image/svg+xml", charts::ChartSvg(*lapChart.chart, size, title).toStdString()});
+  add(stem + ".html", results::ResultsPage(sheet, es, images));
+  const QByteArray pdf = ResultsPdf(sheet, es, documentCharts, failure);
+  if (pdf.isEmpty()) {
+    result.error = results::Filled(Say(Word::CannotWrite, es), stem + ".pdf", failure);
+    return result;
   }
-  if (!write(stem + QStringLiteral(".html"), Bytes(results::ResultsPage(sheet, spanish, images)))) return result;
+  files.emplace_back(stem + ".pdf", pdf);
   // The charts as pictures of their own, for a website or a message.
-  if (lapTimes.chart && !write(stem + QStringLiteral("-lap-times.png"), charts::ChartPng(*lapTimes.chart, QSize(1600, 900)))) {
-    return result;
-  }
-  if (lapChart.chart && !write(stem + QStringLiteral("-lap-chart.png"), charts::ChartPng(*lapChart.chart, QSize(1600, 900)))) {
-    return result;
-  }
+  if (lapTimes.chart) files.emplace_back(stem + "-lap-times.png", charts::ChartPng(*lapTimes.chart, QSize(1600, 900)));
+  if (lapChart.chart) files.emplace_back(stem + "-lap-chart.png", charts::ChartPng(*lapChart.chart, QSize(1600, 900)));
 
-  static constexpr const char* kReportNames[] = {"-classification.pdf", "-passes.pdf", "-races.pdf", "-events.pdf"};
-  const auto reports = RaceReports(sheet, spanish);
-  for (std::size_t i = 0; i < reports.size(); ++i) {
-    const QString path = stem + QString::fromLatin1(kReportNames[i]);
-    if (!WriteReportPdf(reports[i], path, spanish, reportFont, result.error)) return result;
-    result.written.push_back(path.toStdString());
+  const std::string folder = QFile::encodeName(QDir::cleanPath(targetFolder)).toStdString();
+  std::string why;
+  if (!MakeFolder(folder, why)) {
+    result.error = results::Filled(Say(Word::CannotMakeFolder, es), targetFolder.toStdString(), why);
+    return result;
   }
+  StagedFiles staged(folder);
+  for (const auto& [name, bytes] : files) {
+    if (!staged.Add(name, View(bytes))) break;
+  }
+  if (!staged.FailedName().empty() || !staged.Commit()) {
+    result.error = results::Filled(Say(Word::CannotWrite, es), staged.FailedName(), staged.SystemError());
+    return result;
+  }
+  result.written = staged.Paths();
   result.ok = true;
   return result;
 }
 
 ExportResult ExportRace(platform::DirectoryLister& lister, const std::string& recordFolder,
-                        const results::RaceName& race, const QString& targetFolder, bool spanish,
-                        const QFont& reportFont) {
+                        const results::RaceName& race, const QString& targetFolder, bool spanish) {
   const results::LoadedRace loaded = results::LoadRace(lister, recordFolder, race);
   if (loaded.failure != results::LoadFailure::None) {
     ExportResult result;
-    result.error = loaded.message;
+    result.error = results::FailureText(loaded, spanish);
     return result;
   }
-  return ExportRace(loaded.sheet, targetFolder, spanish, reportFont);
+  return ExportRace(loaded.sheet, targetFolder, spanish);
 }
 
 }  // namespace exports

@@ -1,28 +1,18 @@
 #include "results/html_page.h"
 
 #include <algorithm>
-#include <cstdio>
+#include <cstdint>
 #include <map>
 
-#include "records/browser_model.h"
-#include "results/csv.h"
 #include "results/laps.h"
+#include "results/tables.h"
+#include "results/wording.h"
 
 namespace results {
 
 namespace {
 
-std::string Seconds(double seconds) {
-  char buffer[32];
-  std::snprintf(buffer, sizeof buffer, "%.3f", seconds);
-  std::string text = buffer;
-  for (char& c : text) {
-    if (c == '.') c = ',';
-  }
-  return text;
-}
-
-std::string Cell(std::string_view tag, std::string_view text, std::string_view attributes = {}) {
+std::string Element(std::string_view tag, std::string_view text, std::string_view attributes = {}) {
   std::string out = "<";
   out += tag;
   if (!attributes.empty()) {
@@ -38,17 +28,125 @@ std::string Cell(std::string_view tag, std::string_view text, std::string_view a
 }
 
 std::string CarCell(int car) {
-  return "<td class=\"car\"><span class=\"swatch\" aria-hidden=\"true\" style=\"color:" + CarColour(car) + "\">&#9632;</span>" +
+  return "<td class=\"car\"><span class=\"swatch\" style=\"color:" + CarColour(car) + "\">&#9632;</span>" +
          std::to_string(car) + "</td>";
 }
 
+// A table's opening and its heading row, which a printed table repeats on
+// every page it runs over.
+// Columns from `textFrom` on hold texts and stand to the left.
+std::string TableHead(const std::vector<std::string>& headings, std::size_t textFrom = SIZE_MAX) {
+  std::string out = "<table>\n<thead><tr>";
+  for (std::size_t i = 0; i < headings.size(); ++i) {
+    out += i >= textFrom ? Element("th", headings[i], "class=\"text\"") : Element("th", headings[i]);
+  }
+  return out + "</tr></thead>\n<tbody>\n";
+}
+
 constexpr const char* kStyle = R"(body{font-family:sans-serif;margin:1em;color:#111;background:#fff}
-h1{font-size:1.6em;margin:0 0 .2em}p{margin:.2em 0}
-table{border-collapse:collapse;margin:.8em 0}th,td{border:1px solid #bbb;padding:.2em .6em;text-align:right}
-th{background:#eee}td.car{text-align:left;white-space:nowrap}
+h1{font-size:1.6em;margin:0 0 .2em}h2{font-size:1.25em;margin:1em 0 .3em}p{margin:.2em 0}
+table{border-collapse:collapse;margin:.5em 0}th,td{border:1px solid #bbb;padding:.2em .6em;text-align:right}
+th{background:#eee;white-space:nowrap}td.car,td.text,th.text{text-align:left}td.car{white-space:nowrap}
 .swatch{margin-right:.3em}
 td.best{font-weight:bold;background:#fff3b0}figure{margin:1em 0}figure img{max-width:100%;height:auto}
 .note{color:#8a4b00})";
+
+// Qt's rich text takes borders and padding from the table itself.
+constexpr const char* kPrintStyle = R"(h1{font-size:17pt;margin-bottom:6px}h2{font-size:13pt;margin-top:14px;margin-bottom:4px}p{margin:2px 0}
+table{border-collapse:collapse;border-color:#999;margin-top:4px}th{background-color:#e8e8e8;text-align:right;white-space:nowrap}
+td{text-align:right}td.car,td.text,th.text{text-align:left}td.best{font-weight:bold;background-color:#fff3b0}
+.note{color:#8a4b00})";
+
+// Everything under the title: the record's lines, notes, the tables.
+std::string Body(const RaceSheet& sheet, bool spanish) {
+  const bool es = spanish;
+  std::string page;
+  page += Element("p", Say(Word::Date, es) + DayText(sheet.name.day, es)) + "\n";
+  if (sheet.hasClassification) {
+    page += Element("p", sheet.classification.startLine) + "\n";
+    if (!sheet.classification.finishLine.empty()) page += Element("p", sheet.classification.finishLine) + "\n";
+  }
+  if (sheet.Unfinished()) page += Element("p", Say(Word::Unfinished, es), "class=\"note\"") + "\n";
+  if (!sheet.problems.empty()) {
+    page += Element("p", Say(Word::ProblemsIntro, es), "class=\"note\"");
+    page += "\n<ul class=\"note\">\n";
+    for (const auto& problem : sheet.problems) page += Element("li", ProblemText(problem, es)) + "\n";
+    page += "</ul>\n";
+  }
+
+  // The classification, with the lap on which each car turned its fastest.
+  const std::vector<int> cars = sheet.Cars();
+  const std::vector<CarLaps> laps = LapsOf(sheet.passes, cars, sheet.commonTiming);
+  std::map<int, const CarLaps*> lapsOfCar;
+  for (const auto& car : laps) lapsOfCar[car.car] = &car;
+  page += Element("h2", Say(Word::Classification, es)) + "\n";
+  page += TableHead({Say(Word::Position, es), Say(Word::Car, es), Say(Word::Laps, es), Say(Word::TotalTime, es),
+                     Say(Word::FastLap, es), Say(Word::OnLap, es)});
+  for (const auto& row : sheet.classification.rows.items) {
+    std::string onLap;
+    if (auto it = lapsOfCar.find(row.car); it != lapsOfCar.end() && it->second->fastest) {
+      onLap = std::to_string(it->second->laps[*it->second->fastest].lap);
+    }
+    page += "<tr>" + Element("td", std::to_string(row.position)) + CarCell(row.car) + Element("td", std::to_string(row.laps)) +
+            Element("td", row.total) + Element("td", SecondsForPeople(row.fastestLap, es)) + Element("td", onLap) + "</tr>\n";
+  }
+  if (sheet.classification.rows.items.empty()) {
+    page += "<tr>" + Element("td", Say(Word::NoClassification, es), "colspan=\"6\" class=\"text\"") + "</tr>\n";
+  }
+  page += "</tbody>\n</table>\n";
+
+  // The lap table: a row per lap, a column per car, each car's fastest marked.
+  int lastLap = 0;
+  for (const auto& car : laps) {
+    if (car.partialFirst) lastLap = std::max(lastLap, car.partialFirst->lap);
+    for (const auto& lap : car.laps) lastLap = std::max(lastLap, lap.lap);
+  }
+  page += Element("h2", Say(Word::Laps, es)) + "\n";
+  if (lastLap == 0) {
+    page += Element("p", Say(Word::NoLapCompleted, es)) + "\n";
+  } else {
+    std::vector<std::string> headings{Say(Word::Lap, es)};
+    for (const auto& car : laps) headings.push_back(Filled(Say(Word::CarNumbered, es), std::to_string(car.car)));
+    page += TableHead(headings);
+    for (int n = 1; n <= lastLap; ++n) {
+      page += "<tr>" + Element("td", std::to_string(n));
+      for (const auto& car : laps) {
+        std::string text;
+        bool best = false;
+        if (car.partialFirst && car.partialFirst->lap == n) text = SecondsForPeople(car.partialFirst->seconds, es) + "*";
+        for (std::size_t i = 0; i < car.laps.size(); ++i) {
+          if (car.laps[i].lap != n) continue;
+          text = SecondsForPeople(car.laps[i].seconds, es);
+          best = car.fastest == i;
+        }
+        page += best ? Element("td", text, "class=\"best\"") : Element("td", text);
+      }
+      page += "</tr>\n";
+    }
+    page += "</tbody>\n</table>\n";
+    if (sheet.commonTiming) page += Element("p", Say(Word::FirstLapNote, es)) + "\n";
+  }
+
+  // The events, manual texts in full.
+  page += Element("h2", Say(Word::Events, es)) + "\n";
+  if (sheet.events.empty()) {
+    page += Element("p", Say(Word::NoEvents, es)) + "\n";
+  } else {
+    page += TableHead({Say(Word::Event, es), Say(Word::Car, es), Say(Word::Lap, es), Say(Word::Time, es),
+                       Say(Word::Type, es), Say(Word::Detail, es)},
+                      4);
+    for (const auto& event : sheet.events) {
+      const auto seconds = SecondsOf(event.time);
+      page += "<tr>" + Element("td", std::to_string(event.number)) +
+              (event.hasCar ? CarCell(event.car) : Element("td", "")) +
+              Element("td", event.hasLap ? std::to_string(event.lap) : std::string()) +
+              Element("td", seconds ? SecondsForPeople(*seconds, es) : event.time) + Element("td", event.type, "class=\"text\"") +
+              Element("td", event.detail, "class=\"text\"") + "</tr>\n";
+    }
+    page += "</tbody>\n</table>\n";
+  }
+  return page;
+}
 
 }  // namespace
 
@@ -98,93 +196,41 @@ std::string Base64(std::string_view bytes) {
   return out;
 }
 
-std::string ResultsPage(const RaceSheet& sheet, bool spanish, const std::vector<PageImage>& images) {
-  const bool es = spanish;
-  const std::string name = sheet.name.Text();
+std::string PageTitle(const RaceSheet& sheet, bool spanish) {
   const std::string description = sheet.Description();
-  const std::string title = (es ? "Carrera " : "Race ") + name + (description.empty() ? "" : " · " + description);
+  return Filled(Say(Word::Race, spanish), sheet.name.Text()) + (description.empty() ? "" : " · " + description);
+}
 
+std::string ResultsPage(const RaceSheet& sheet, bool spanish, const std::vector<PageImage>& images) {
+  const std::string title = PageTitle(sheet, spanish);
   std::string page = "<!DOCTYPE html>\n<html lang=\"";
-  page += es ? "es" : "en";
+  page += spanish ? "es" : "en";
   page += "\">\n<head>\n<meta charset=\"utf-8\">\n<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n";
-  page += Cell("title", title) + "\n<style>\n" + kStyle + "\n</style>\n</head>\n<body>\n";
-  page += Cell("h1", title) + "\n";
-  if (sheet.hasClassification) {
-    page += Cell("p", sheet.classification.startLine) + "\n";
-    if (!sheet.classification.finishLine.empty()) page += Cell("p", sheet.classification.finishLine) + "\n";
-  }
-  if (!sheet.problems.empty()) {
-    page += Cell("p", es ? "Los ficheros de esta carrera tienen líneas que no se pudieron leer; se muestra lo leído:"
-                         : "The files of this race hold lines that could not be read; this is what was read:",
-                 "class=\"note\"");
-    page += "\n<ul class=\"note\">\n";
-    for (const auto& problem : sheet.problems) page += Cell("li", problem) + "\n";
-    page += "</ul>\n";
-  }
-
-  // The classification, with the lap on which each car turned its fastest.
-  const std::vector<int> cars = sheet.Cars();
-  const std::vector<CarLaps> laps = LapsOf(sheet.passes, cars, sheet.commonTiming);
-  std::map<int, const CarLaps*> lapsOfCar;
-  for (const auto& car : laps) lapsOfCar[car.car] = &car;
-  page += Cell("h2", es ? "Clasificación" : "Classification") + "\n<table>\n<tr>";
-  static constexpr const char* kHeadings[2][6] = {{"Pto.", "Coche", "Vueltas", "T. total", "V. ráp.", "En la vuelta"},
-                                                  {"Pos.", "Car", "Laps", "Total t.", "Fast lap", "On lap"}};
-  for (const char* heading : kHeadings[es ? 0 : 1]) page += Cell("th", heading);
-  page += "</tr>\n";
-  for (const auto& row : sheet.classification.rows.items) {
-    std::string onLap;
-    if (auto it = lapsOfCar.find(row.car); it != lapsOfCar.end() && it->second->fastest) {
-      onLap = std::to_string(it->second->laps[*it->second->fastest].lap);
-    }
-    page += "<tr>" + Cell("td", std::to_string(row.position)) + CarCell(row.car) + Cell("td", std::to_string(row.laps)) +
-            Cell("td", row.total) + Cell("td", Seconds(row.fastestLap)) + Cell("td", onLap) + "</tr>\n";
-  }
-  if (sheet.classification.rows.items.empty()) {
-    page += "<tr><td colspan=\"6\">" + HtmlEscaped(es ? "Sin clasificación" : "No classification") + "</td></tr>\n";
-  }
-  page += "</table>\n";
-
-  // The lap table: a row per lap, a column per car, each car's fastest marked.
-  int lastLap = 0;
-  for (const auto& car : laps) {
-    if (car.partialFirst) lastLap = std::max(lastLap, car.partialFirst->lap);
-    for (const auto& lap : car.laps) lastLap = std::max(lastLap, lap.lap);
-  }
-  page += Cell("h2", es ? "Vueltas" : "Laps") + "\n";
-  if (lastLap == 0) {
-    page += Cell("p", es ? "Ningún coche completó una vuelta." : "No car completed a lap.") + "\n";
-  } else {
-    page += "<table>\n<tr>" + Cell("th", es ? "Vuelta" : "Lap");
-    for (const auto& car : laps) page += Cell("th", (es ? "Coche " : "Car ") + std::to_string(car.car));
-    page += "</tr>\n";
-    for (int n = 1; n <= lastLap; ++n) {
-      page += "<tr>" + Cell("td", std::to_string(n));
-      for (const auto& car : laps) {
-        std::string text;
-        bool best = false;
-        if (car.partialFirst && car.partialFirst->lap == n) text = Seconds(car.partialFirst->seconds) + "*";
-        for (std::size_t i = 0; i < car.laps.size(); ++i) {
-          if (car.laps[i].lap != n) continue;
-          text = Seconds(car.laps[i].seconds);
-          best = car.fastest == i;
-        }
-        page += best ? Cell("td", text, "class=\"best\"") : Cell("td", text);
-      }
-      page += "</tr>\n";
-    }
-    page += "</table>\n";
-    if (sheet.commonTiming) {
-      page += Cell("p", es ? "* Primera vuelta, desde la salida hasta la línea." : "* First lap, from the start to the line.") + "\n";
-    }
-  }
-
+  page += Element("title", title) + "\n<style>\n" + kStyle + "\n</style>\n</head>\n<body>\n";
+  page += Element("h1", title) + "\n";
+  page += Body(sheet, spanish);
   for (const auto& image : images) {
     page += "<figure><img src=\"data:" + image.mime + ";base64," + Base64(image.bytes) + "\" alt=\"" +
-            HtmlEscaped(image.caption) + "\">" + Cell("figcaption", image.caption) + "</figure>\n";
+            HtmlEscaped(image.caption) + "\">" + Element("figcaption", image.caption) + "</figure>\n";
   }
   page += "</body>\n</html>\n";
   return page;
+}
+
+std::string PrintedBody(const RaceSheet& sheet, bool spanish) {
+  std::string body = Body(sheet, spanish);
+  // Qt's rich text draws cell borders and padding from the table's own attributes.
+  std::string out;
+  const std::string table = "<table>";
+  std::size_t from = 0;
+  for (std::size_t at = body.find(table); at != std::string::npos; at = body.find(table, from)) {
+    out.append(body, from, at - from);
+    out += "<table border=\"1\" cellspacing=\"0\" cellpadding=\"3\">";
+    from = at + table.size();
+  }
+  out.append(body, from);
+  return "<html><head><style>" + std::string(kPrintStyle) + "</style></head><body>" + Element("h1", PageTitle(sheet, spanish)) +
+         out + "</body></html>";
 }
 
 }  // namespace results

@@ -1,7 +1,8 @@
 #pragma once
 // A race's results as one self-contained HTML page for a club's website:
-// the classification, each car's fastest lap, the lap table and the charts,
-// with no external file of any kind.
+// the classification, each car's fastest lap, the lap table, the events with
+// their manual texts and the charts, with no external file of any kind. The
+// same page, without its pictures, is what the results document prints.
 
 #include <string>
 #include <string_view>
@@ -20,6 +21,14 @@ struct PageImage {
 std::string HtmlEscaped(std::string_view text);
 std::string Base64(std::string_view bytes);
 
+// The page's title: "Carrera 26120601 · description".
+std::string PageTitle(const RaceSheet& sheet, bool spanish);
+
 std::string ResultsPage(const RaceSheet& sheet, bool spanish, const std::vector<PageImage>& images);
+
+// The page's title and content without its pictures, laid out
+// for Qt's rich text, which prints it: its tables repeat their heading row
+// on every page.
+std::string PrintedBody(const RaceSheet& sheet, bool spanish);
 
 }  // namespace results

@@ -2,9 +2,14 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <optional>
+#include <utility>
 
 #include "records/browser_model.h"
+#include "records/cp1252.h"
 #include "records/naming.h"
+#include "records/race_files.h"
+#include "results/wording.h"
 
 namespace results {
 
@@ -49,6 +54,16 @@ std::string RaceSheet::Description() const {
   return racesLine ? racesLine->description : std::string();
 }
 
+bool RaceSheet::Unfinished() const { return hasClassification && classification.finishLine.empty(); }
+
+std::vector<std::string> RaceSheet::MissingFiles() const {
+  std::vector<std::string> missing;
+  if (!hasClassification) missing.push_back(records::RaceFileName(name.day, name.race, ".cls"));
+  if (!hasPasses) missing.push_back(records::RaceFileName(name.day, name.race, ".pss"));
+  if (!hasEvents) missing.push_back(records::RaceFileName(name.day, name.race, ".inc"));
+  return missing;
+}
+
 bool IsCommonTiming(const records::ClassificationFile& file, const std::vector<records::TPaso>& passes) {
   const std::string& finish = file.finishLine;
   if (finish.find("ndividual") != std::string::npos) return false;
@@ -68,20 +83,65 @@ Read ReadEntry(platform::DirectoryLister& lister, const std::string& folder, con
 }
 
 template <typename Record>
-void NoteProblems(const std::string& file, const records::ReadResult<Record>& read, std::vector<std::string>& into) {
-  for (const auto& message : read.messages) {
-    std::string line = file;
-    line += ": ";
-    line += message;
-    into.push_back(std::move(line));
+void NoteProblems(const std::string& file, const records::ReadResult<Record>& read, std::vector<RecordProblem>& into) {
+  for (std::size_t i = 0; i < read.messages.size(); ++i) {
+    const bool stopped = read.stopped && i + 1 == read.messages.size();
+    into.push_back({file, stopped ? RecordProblem::Kind::Stopped : RecordProblem::Kind::BadLine, read.messages[i]});
   }
-  if (read.stopped) into.push_back(file + ": only the lines before this one were read");
+}
+
+// The file's whole lines; a torn last line is noted and left out.
+std::string_view WholeLinesOf(const std::string& file, std::string_view bytes, std::vector<RecordProblem>& into) {
+  const std::string_view whole = records::WholeLines(bytes);
+  if (whole.size() < bytes.size()) {
+    std::string_view torn = bytes.substr(whole.size());
+    while (!torn.empty() && torn.back() == '\r') torn.remove_suffix(1);
+    if (torn.size() > 80) torn = torn.substr(0, 80);
+    std::string text = records::Cp1252ToUtf8(torn);
+    std::replace(text.begin(), text.end(), '\t', ' ');
+    into.push_back({file, RecordProblem::Kind::TornLine, std::move(text)});
+  }
+  return whole;
+}
+
+// "'12x' is not a valid integer value": the field's text and whether a
+// whole number was wanted; nothing for any other message.
+std::optional<std::pair<std::string, bool>> BadNumber(std::string_view message) {
+  static constexpr std::string_view kWhole = "' is not a valid integer value";
+  static constexpr std::string_view kReal = "' is not a valid floating point value";
+  if (message.empty() || message.front() != '\'') return std::nullopt;
+  for (const auto& [ending, whole] : {std::pair{kWhole, true}, std::pair{kReal, false}}) {
+    if (message.size() >= ending.size() + 1 && message.ends_with(ending)) {
+      return std::pair{std::string(message.substr(1, message.size() - 1 - ending.size())), whole};
+    }
+  }
+  return std::nullopt;
+}
+
+// The fields a malformed line of each file should have.
+std::string FieldsOf(std::string_view message, bool spanish) {
+  struct Fields {
+    const char* message;
+    const char* es;
+    const char* en;
+  };
+  static constexpr Fields kFields[] = {
+      {records::kBadRacesLine, "Cra-Minutos-Coches-Hora-Desc.", "Race-Minutes-Cars-Hour-Desc."},
+      {records::kBadPassesLine, "Paso-Coche-Vuelta-Tiempo-T. Total", "Pass-Car-Lap-Time-Total t."},
+      {records::kBadClassificationRow, "Pto-Coche-Vueltas-T. Total-V. ráp.", "Pos-Car-Laps-Total t.-Fast lap"},
+      {records::kBadEventsLine, "Inc-Coche-Vuelta-T. Total-Tipo(-Detalle)", "Event-Car-Lap-Total t.-Type(-Detail)"},
+  };
+  for (const Fields& fields : kFields) {
+    if (message == fields.message) return spanish ? fields.es : fields.en;
+  }
+  return std::string(message);
 }
 
 }  // namespace
 
 LoadedRace LoadRace(platform::DirectoryLister& lister, const std::string& folder, const RaceName& name) {
   LoadedRace loaded;
+  loaded.folder = folder;
   RaceSheet& sheet = loaded.sheet;
   sheet.name = name;
   bool found = false;
@@ -98,7 +158,7 @@ LoadedRace LoadRace(platform::DirectoryLister& lister, const std::string& folder
 
   const std::string racesFile = name.day + "00.txt";
   if (read(racesFile)) {
-    auto races = records::ReadRaces(bytes);
+    auto races = records::ReadRaces(WholeLinesOf(racesFile, bytes, sheet.problems));
     NoteProblems(racesFile, races, sheet.problems);
     sheet.dayRaces = std::move(races.items);
     for (const auto& race : sheet.dayRaces) {
@@ -108,14 +168,14 @@ LoadedRace LoadRace(platform::DirectoryLister& lister, const std::string& folder
   }
   const std::string cls = records::RaceFileName(name.day, name.race, ".cls");
   if (read(cls)) {
-    sheet.classification = records::ReadClassification(bytes);
+    sheet.classification = records::ReadClassification(WholeLinesOf(cls, bytes, sheet.problems));
     sheet.hasClassification = true;
     NoteProblems(cls, sheet.classification.rows, sheet.problems);
     found = true;
   }
   const std::string pss = records::RaceFileName(name.day, name.race, ".pss");
   if (read(pss)) {
-    auto passes = records::SacaPSS(bytes);
+    auto passes = records::SacaPSS(WholeLinesOf(pss, bytes, sheet.problems));
     NoteProblems(pss, passes, sheet.problems);
     sheet.passes = std::move(passes.items);
     sheet.hasPasses = true;
@@ -123,7 +183,7 @@ LoadedRace LoadRace(platform::DirectoryLister& lister, const std::string& folder
   }
   const std::string inc = records::RaceFileName(name.day, name.race, ".inc");
   if (read(inc)) {
-    auto events = records::ReadEvents(bytes);
+    auto events = records::ReadEvents(WholeLinesOf(inc, bytes, sheet.problems));
     NoteProblems(inc, events, sheet.problems);
     sheet.events = std::move(events.items);
     sheet.hasEvents = true;
@@ -132,14 +192,36 @@ LoadedRace LoadRace(platform::DirectoryLister& lister, const std::string& folder
 
   if (!failed.empty()) {
     loaded.failure = LoadFailure::Unreadable;
-    loaded.message = failed + " cannot be read";
+    loaded.failedFile = failed;
   } else if (!found) {
     loaded.failure = LoadFailure::NoSuchRace;
-    loaded.message = "race " + name.Text() + " is not in the record folder " + folder;
   } else {
     sheet.commonTiming = IsCommonTiming(sheet.classification, sheet.passes);
   }
   return loaded;
+}
+
+std::string FailureText(const LoadedRace& loaded, bool spanish) {
+  switch (loaded.failure) {
+    case LoadFailure::None: return {};
+    case LoadFailure::Unreadable: return Filled(Say(Word::Unreadable, spanish), loaded.failedFile);
+    case LoadFailure::NoSuchRace: return Filled(Say(Word::NoSuchRace, spanish), loaded.sheet.name.Text(), loaded.folder);
+  }
+  return {};
+}
+
+std::string ProblemText(const RecordProblem& problem, bool spanish) {
+  std::string text = problem.file + ": ";
+  switch (problem.kind) {
+    case RecordProblem::Kind::TornLine: return text + Filled(Say(Word::TornLine, spanish), problem.text);
+    case RecordProblem::Kind::BadLine: return text + Filled(Say(Word::BadLine, spanish), FieldsOf(problem.text, spanish));
+    case RecordProblem::Kind::Stopped:
+      if (const auto bad = BadNumber(problem.text)) {
+        return text + Filled(Say(bad->second ? Word::NotWhole : Word::NotDecimal, spanish), bad->first);
+      }
+      return text + problem.text;
+  }
+  return text;
 }
 
 }  // namespace results

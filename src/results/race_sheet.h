@@ -21,6 +21,21 @@ struct RaceName {
 };
 std::optional<RaceName> ParseRaceName(std::string_view text);
 
+// Something in the record files that was not read as it stands.
+struct RecordProblem {
+  enum class Kind {
+    BadLine,   // a line with the wrong number of fields, read anyway; text: the reader's message
+    Stopped,   // a number that does not convert ended the reading; text: the reader's message
+    TornLine,  // the last line has no line end (a write cut short) and was left out; text: the line
+  };
+  std::string file;
+  Kind kind = Kind::BadLine;
+  std::string text;
+};
+
+// "26120601.pss: ..." in the language.
+std::string ProblemText(const RecordProblem& problem, bool spanish);
+
 struct RaceSheet {
   RaceName name;
   std::vector<records::TRace> dayRaces;  // every race of the day's races file
@@ -31,28 +46,41 @@ struct RaceSheet {
   std::vector<records::TPaso> passes;  // in the file's order
   bool hasEvents = false;
   std::vector<records::TInci> events;
-  // "26120601.pss: Algo raro: ..." for every bad line, and for a file whose
-  // reading a bad number ended; empty when every file read cleanly.
-  std::vector<std::string> problems;
+  // Every bad line, every file whose reading a bad number ended and every
+  // torn last line that was left out; empty when every file read cleanly.
+  std::vector<RecordProblem> problems;
   bool commonTiming = true;
 
   // The cars that took part: the classification's, else those that passed.
   std::vector<int> Cars() const;
   // The description: the classification's first line, else the races line's.
   std::string Description() const;
+  // The race never finished: its classification holds only its start lines.
+  bool Unfinished() const;
+  // The names of the race's classification, passes and events files that
+  // are not in the folder. A start makes all three, so a race is whole only
+  // with all of them.
+  std::vector<std::string> MissingFiles() const;
 };
 
 enum class LoadFailure { None, NoSuchRace, Unreadable };
 
 struct LoadedRace {
   LoadFailure failure = LoadFailure::None;
-  std::string message;  // what went wrong, naming the file
+  std::string folder;      // where the race was looked for
+  std::string failedFile;  // the file that cannot be read
   RaceSheet sheet;
 };
 
+// What went wrong, naming the race or the file, in the language.
+std::string FailureText(const LoadedRace& loaded, bool spanish);
+
 // Reads the race's files from the folder, finding each whatever its letter
 // case. A race exists when its day lists it or any of its files is there;
-// a file that is there but cannot be read fails the whole load.
+// a file that is there but cannot be read fails the whole load. Every line
+// the program writes ends with its line end, so a last line without one was
+// cut short by a crash or a full disk: it is left out and noted, never read
+// with fields made up from the line before.
 LoadedRace LoadRace(platform::DirectoryLister& lister, const std::string& folder, const RaceName& name);
 
 // Whether the passes were timed from a common start: the finish line says

@@ -1,6 +1,5 @@
 // The files browser's buttons that lead elsewhere: the events review, the
 // print setup, the three printed reports, the charts and the export.
-#include <QFont>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -74,7 +73,7 @@ void TForm2::ChartsButtonClick() {
   }
   const results::LoadedRace loaded = results::LoadRace(services_.lister, services_.recordFolder, *race);
   if (loaded.failure != results::LoadFailure::None) {
-    services_.boxes.Info(printing::kMessageCaption, loaded.message);
+    services_.boxes.Info(printing::kMessageCaption, results::FailureText(loaded, spanish_));
     return;
   }
   if (charts_ != nullptr) charts_->ShowModal(loaded.sheet, spanish_);
@@ -90,25 +89,24 @@ void TForm2::ExportButtonClick() {
   const auto folder = services_.dialogs->FolderName(
       this, spanish_ ? QStringLiteral("Exportar a la carpeta") : QStringLiteral("Export into the folder"));
   if (!folder) return;
-  const QFont font = services_.reportFont != nullptr ? *services_.reportFont : QFont(QStringLiteral("Courier New"), 14);
   const exports::ExportResult result =
-      exports::ExportRace(services_.lister, services_.recordFolder, *race, *folder, spanish_, font);
+      exports::ExportRace(services_.lister, services_.recordFolder, *race, *folder, spanish_);
   const std::string name = race->Text();
   std::string text;
   if (result.ok) {
     const std::string count = std::to_string(result.written.size());
     text = spanish_ ? "Carrera " + name + " exportada a " + folder->toStdString() + ":\r" + count +
-                          " ficheros (CSV, HTML y PDF)."
+                          " ficheros (CSV, hoja de cálculo, HTML, PDF e imágenes)."
                     : "Race " + name + " exported to " + folder->toStdString() + ":\r" + count +
-                          " files (CSV, HTML and PDF).";
+                          " files (CSV, spreadsheet, HTML, PDF and pictures).";
   } else {
     text = (spanish_ ? "No se pudo exportar la carrera " + name + ":\r" : "Race " + name + " could not be exported:\r") +
            result.error;
   }
-  if (!result.warnings.empty()) {
-    text += spanish_ ? "\rAlgunas líneas de sus ficheros no se pudieron leer: se exportó lo leído."
-                     : "\rSome lines of its files could not be read: what was read was exported.";
-  }
+  // What the export leaves out, a few reasons at most: the page lists them all.
+  constexpr std::size_t kShown = 4;
+  for (std::size_t i = 0; i < result.warnings.size() && i < kShown; ++i) text += "\r" + result.warnings[i];
+  if (result.warnings.size() > kShown) text += "\r…";
   services_.boxes.Info(printing::kMessageCaption, text);
 }
 

@@ -34,6 +34,10 @@ int main(int argc, char* argv[]) {
       control.EventButton(events::EventKind::StopAndGo, lap + 1);
     }
     control.ManualEvent("bandera roja en la curva");
+    if (raceNo == 0) {
+      // Texts a spreadsheet would take for formulas, and one plain number.
+      for (const char* text : {"=HYPERLINK(\"http://x\",\"y\")", "@SUM(1)", "-5"}) control.ManualEvent(text);
+    }
     if (raceNo == 2) {
       counter.AdvanceSeconds(1300);
       control.Timer1Timer();

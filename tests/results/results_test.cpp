@@ -53,14 +53,16 @@ TEST(Laps, TheLapChartShowsTheOvertake) {
   EXPECT_EQ(positions[1].points, (Points{{1, 2}, {2, 2}, {3, 1}}));
 }
 
-TEST(Csv, QuotesAsRfc4180AndWritesSecondsWithADot) {
+TEST(Csv, QuotesAsRfc4180AndTakesTheLanguagesSeparatorAndDecimalMark) {
   EXPECT_EQ(results::CsvField("plain"), "plain");
   EXPECT_EQ(results::CsvField("a,b"), "\"a,b\"");
+  EXPECT_EQ(results::CsvField("a,b", ';'), "a,b");
+  EXPECT_EQ(results::CsvField("a;b", ';'), "\"a;b\"");
   EXPECT_EQ(results::CsvField("say \"hi\"\nthen"), "\"say \"\"hi\"\"\nthen\"");
-  EXPECT_EQ(results::CsvSecondsOf("01'27\"310"), "87.310");
-  EXPECT_EQ(results::CsvSecondsOf("1h 03'07\"042"), "3787.042");
-  EXPECT_EQ(results::CsvSecondsOf("250,117"), "250.117");
-  EXPECT_EQ(results::CsvSecondsOf("rubbish"), "");
+  EXPECT_EQ(results::SecondsOf("01'27\"310"), 87.31);
+  EXPECT_EQ(results::SecondsOf("1h 03'07\"042"), 3787.042);
+  EXPECT_EQ(results::SecondsOf("250,117"), 250.117);
+  EXPECT_FALSE(results::SecondsOf("rubbish"));
 
   results::RaceSheet sheet;
   records::TInci manual;
@@ -71,7 +73,19 @@ TEST(Csv, QuotesAsRfc4180AndWritesSecondsWithADot) {
   manual.detail = "bandera roja, \"puente\"";
   sheet.events = {manual};
   EXPECT_EQ(results::EventsCsv(sheet, false),
-            "event,car,lap,time_s,type,detail\r\n6,,,262.900,MANU,\"bandera roja, \"\"puente\"\"\"\r\n");
+            "\xEF\xBB\xBF" "event,car,lap,time_s,type,detail\r\n6,,,262.900,MANU,\"bandera roja, \"\"puente\"\"\"\r\n");
+  // What a Spanish spreadsheet opens on a double-click: ';' between fields, comma decimals.
+  EXPECT_EQ(results::EventsCsv(sheet, true),
+            "\xEF\xBB\xBF" "incidencia;coche;vuelta;tiempo_s;tipo;detalle\r\n6;;;262,900;MANU;\"bandera roja, \"\"puente\"\"\"\r\n");
+}
+
+TEST(Csv, TextsASpreadsheetWouldRunAreNeutralisedButNumbersStayNumbers) {
+  for (const char* formula : {"=HYPERLINK(\"http://x\",\"y\")", "@SUM(1)", "+1+1", "-2+3", "\tx", "\rx", "-"}) {
+    EXPECT_EQ(results::NeutralisedText(formula), std::string("'") + formula) << formula;
+  }
+  for (const char* plain : {"-5", "+3,5", "-12.25", "bandera roja", "", "a=b"}) {
+    EXPECT_EQ(results::NeutralisedText(plain), plain) << plain;
+  }
 }
 
 TEST(RaceSheet, LoadsWhatIsThereAndSaysWhatIsNot) {
@@ -81,7 +95,10 @@ TEST(RaceSheet, LoadsWhatIsThereAndSaysWhatIsNot) {
   };
   write("26120600.TXT", "1\t10\t2\t18h05'03\"045\tFinal\r\n");
   write("26120601.cls", "Final\r\nCarrera 01\r\n\r\n");  // never finished
-  write("26120601.pss", "1\t3\t1\t20,125\t00'20\"125\r\n3\t3\t3\t18,000\r\n2\t3\t2\t19,000\t00'39\"125\r\n");
+  // A line short of a field, then a last line a crash cut short: read with
+  // the fields it lacks taken from the line before, it would be made up.
+  write("26120601.pss",
+        "1\t3\t1\t20,125\t00'20\"125\r\n3\t3\t3\t18,000\r\n2\t3\t2\t19,000\t00'39\"125\r\n4\t1\t4\t17,5");
   platform::PosixDirectoryLister lister;
 
   const auto loaded = results::LoadRace(lister, dir.path(), *results::ParseRaceName("26120601"));
@@ -89,15 +106,55 @@ TEST(RaceSheet, LoadsWhatIsThereAndSaysWhatIsNot) {
   EXPECT_TRUE(loaded.sheet.commonTiming);  // no lap-0 crossing
   EXPECT_EQ(loaded.sheet.Description(), "Final");
   EXPECT_EQ(loaded.sheet.passes.size(), 3u);
-  ASSERT_EQ(loaded.sheet.problems.size(), 1u);
-  EXPECT_EQ(loaded.sheet.problems[0], std::string("26120601.pss: ") + records::kBadPassesLine);
-  EXPECT_FALSE(loaded.sheet.hasEvents);
+  ASSERT_EQ(loaded.sheet.problems.size(), 2u);
+  EXPECT_EQ(results::ProblemText(loaded.sheet.problems[0], true),
+            "26120601.pss: la última línea está cortada y se dejó fuera: «4 1 4 17,5»");
+  EXPECT_EQ(results::ProblemText(loaded.sheet.problems[1], false),
+            "26120601.pss: malformed line, not Pass-Car-Lap-Time-Total t.");
   EXPECT_EQ(loaded.sheet.Cars(), std::vector<int>{3});
+  EXPECT_TRUE(loaded.sheet.Unfinished());
+  EXPECT_EQ(loaded.sheet.MissingFiles(), std::vector<std::string>{"26120601.inc"});
+
+  // A number that does not convert, worded in the page's language.
+  write("26120601.inc", "1\t3\t2\t40,250\tBOX\r\n2\t3x\t2\t41,000\tBOX\r\n");
+  const auto events = results::LoadRace(lister, dir.path(), *results::ParseRaceName("26120601"));
+  EXPECT_EQ(events.sheet.events.size(), 1u);
+  EXPECT_EQ(results::ProblemText(events.sheet.problems.back(), true),
+            "26120601.inc: «3x» no es un número entero válido; solo se leyeron las líneas anteriores");
 
   EXPECT_EQ(results::LoadRace(lister, dir.path(), *results::ParseRaceName("26120602")).failure,
             results::LoadFailure::NoSuchRace);
   EXPECT_FALSE(results::ParseRaceName("26120600"));
   EXPECT_FALSE(results::ParseRaceName("2612060a"));
+}
+
+TEST(ResultsPage, SpeaksItsLanguageWithItsDecimalMarkAndShowsTheManualTexts) {
+  results::RaceSheet sheet;
+  sheet.name = {"261206", 1};
+  sheet.hasClassification = true;
+  sheet.classification.startLine = "Carrera 01 (5 minutos 1 coches) iniciada a las 18h5'3\"45";
+  sheet.passes = {Pass(1, 1, 0, 3.0), Pass(2, 1, 1, 14.536)};
+  sheet.commonTiming = false;
+  records::TInci manual;
+  manual.number = 1;
+  manual.time = "17,536";
+  manual.type = "MANU";
+  manual.hasDetail = true;
+  manual.detail = "bandera roja";
+  sheet.events = {manual};
+  sheet.problems = {{"26120601.inc", results::RecordProblem::Kind::BadLine, records::kBadEventsLine}};
+
+  const std::string en = results::ResultsPage(sheet, false, {});
+  for (const char* text : {"<td class=\"best\">14.536</td>", "<td>17.536</td>", "bandera roja", "Date: 6 December 2026",
+                           "Unfinished race", "26120601.inc: malformed line, not Event-Car-Lap"}) {
+    EXPECT_NE(en.find(text), std::string::npos) << text;
+  }
+  EXPECT_EQ(en.find("14,536"), std::string::npos);
+  const std::string es = results::ResultsPage(sheet, true, {});
+  for (const char* text : {"<td class=\"best\">14,536</td>", "Fecha: 6 de diciembre de 2026", "Carrera sin terminar",
+                           "26120601.inc: línea mal formada, no Inc-Coche-Vuelta", "iniciada a las 18h5&#39;3&quot;45"}) {
+    EXPECT_NE(es.find(text), std::string::npos) << text;
+  }
 }
 
 TEST(ResultsPage, EscapesTheRecordsTextsAndEmbedsItsImages) {

@@ -125,19 +125,32 @@ TEST_F(ChartsAndExport, AChartIsPrintedOnTheChosenPrinterAndSavedAsPngAndPdf) {
   EXPECT_EQ(QDir(QString::fromStdString(out.path())).entryList(QDir::Files).size(), 3);
 }
 
-TEST_F(ChartsAndExport, TheExportButtonWritesEveryFormatIntoTheChosenFolder) {
+TEST_F(ChartsAndExport, TheExportButtonWritesEveryFormatIntoTheChosenFolderAndSaysWhatIsMissing) {
   RecordTwoDays();
   Open();
   dialogs.answer = QString::fromStdString(out.File("club"));
   Click(browser.get(), "ExportButton");
   ASSERT_EQ(boxes.shown.size(), 1u);
+  // Race 3 was left running: it is exported, and the box says it never finished.
   EXPECT_NE(boxes.shown[0].text.find("Carrera 26120603 exportada a"), std::string::npos) << boxes.shown[0].text;
-  for (const char* name : {"26120603-classification.csv", "26120603-passes.csv", "26120603-events.csv", "26120603.html",
-                           "26120603-classification.pdf", "26120603-passes.pdf", "26120603-races.pdf",
-                           "26120603-events.pdf"}) {
+  EXPECT_NE(boxes.shown[0].text.find("\rCarrera sin terminar"), std::string::npos) << boxes.shown[0].text;
+  for (const char* name : {"26120603-classification.csv", "26120603-passes.csv", "26120603-events.csv", "26120603.xlsx",
+                           "26120603.html", "26120603.pdf"}) {
     EXPECT_TRUE(out.Exists(std::string("club/") + name)) << name;
   }
-  EXPECT_EQ(out.Read("club/26120603-passes.csv").substr(0, 47), "paso,coche,vuelta,tiempo_s,tiempo_total_s\r\n1,3,");
+  EXPECT_EQ(out.Read("club/26120603-passes.csv").substr(0, 50), "\xEF\xBB\xBF" "paso;coche;vuelta;tiempo_s;tiempo_total_s\r\n1;3;");
+
+  // Without its passes and events the race is not exported at all.
+  QFile::remove(QString::fromStdString(dir.File("26120603.pss")));
+  QFile::remove(QString::fromStdString(dir.File("26120603.inc")));
+  dialogs.answer = QString::fromStdString(out.File("empty"));
+  Click(browser.get(), "ExportButton");
+  ASSERT_EQ(boxes.shown.size(), 2u);
+  EXPECT_NE(boxes.shown[1].text.find("No se pudo exportar la carrera 26120603:\rfaltan ficheros de la carrera: "
+                                     "26120603.pss, 26120603.inc"),
+            std::string::npos)
+      << boxes.shown[1].text;
+  EXPECT_FALSE(out.Exists("empty"));
 }
 
 }  // namespace
