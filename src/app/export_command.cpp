@@ -2,7 +2,6 @@
 
 #include <QDir>
 #include <cstdio>
-#include <cstring>
 
 #include "exports/race_export.h"
 #include "platform/directory.h"
@@ -20,13 +19,6 @@ int Usage(const QString& problem) {
 }
 
 }  // namespace
-
-bool WantsExport(int argc, char** argv) {
-  for (int i = 1; i < argc; ++i) {
-    if (std::strcmp(argv[i], "--export") == 0 || std::strncmp(argv[i], "--export=", 9) == 0) return true;
-  }
-  return false;
-}
 
 int RunExport(const QStringList& arguments, const QString& recordFolder) {
   QString race;

@@ -8,10 +8,6 @@
 
 namespace app {
 
-// Whether the command line asks for an export (looked at before Qt starts,
-// so that no display is ever opened for it).
-bool WantsExport(int argc, char** argv);
-
 // Runs the export, prints each file written on standard output and any
 // problem on standard error; the exit code: 0 done, 1 failed, 2 bad usage.
 int RunExport(const QStringList& arguments, const QString& recordFolder);

@@ -87,8 +87,7 @@ int main(int argc, char* argv[]) {
   printing::QtPrintDialogs printDialogs;
   ui::SettingsReportPrinter reportPrinter(printerSettings, boxes);
   platform::QtFileDialogs fileDialogs;
-  ui::TForm2 form2({lister, boxes, reportPrinter, QDir::toNativeSeparators(folder).toStdString(), &fileDialogs,
-                    &printerSettings.Font()},
+  ui::TForm2 form2({lister, boxes, reportPrinter, QDir::toNativeSeparators(folder).toStdString(), &fileDialogs},
                    &form1);
   ui::ChartsWindow charts({boxes, fileDialogs, &printerSettings}, &form2);
   form2.SetChartsWindow(&charts);

@@ -16,7 +16,6 @@
 #include "records/readers.h"
 #include "ui/report_printer.h"
 
-class QFont;
 class QGroupBox;
 class QLabel;
 class QListWidget;
@@ -39,7 +38,6 @@ struct FilesBrowserServices {
   ReportPrinter& printer;
   std::string recordFolder;  // the main window's record folder
   platform::FileDialogs* dialogs = nullptr;  // the export's folder; without it there is no export
-  const QFont* reportFont = nullptr;         // the printer font, for the exported reports
 };
 
 class TForm2 final : public QDialog {

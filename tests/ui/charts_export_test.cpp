@@ -35,7 +35,7 @@ class ChartsAndExport : public BrowserTest {
     BrowserTest::SetUp();
     charts = std::make_unique<ui::ChartsWindow>(ui::ChartsServices{boxes, dialogs, &printerSettings});
     browser = std::make_unique<ui::TForm2>(
-        ui::FilesBrowserServices{lister, boxes, printer, dir.path(), &dialogs, &printerSettings.Font()});
+        ui::FilesBrowserServices{lister, boxes, printer, dir.path(), &dialogs});
     browser->SetEventsReview(review.get());
     browser->SetChartsWindow(charts.get());
   }
