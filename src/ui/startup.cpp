@@ -63,7 +63,14 @@ void TForm1::OfferToResume() {
   }
   const auto outcome = race_.ResumeRace(*unfinished);
   ApplyLanguage(race_.spanish());
-  if (outcome == race::RaceControl::ResumeOutcome::kFinished) {
+  if (outcome == race::RaceControl::ResumeOutcome::kClockEstimated) {
+    services_.boxes.Info(kAppTitle, std::string("La hora del equipo no cuadra con el inicio de la carrera ") + number +
+                                        ": sigue desde su último paso registrado, sin contar el tiempo que el "
+                                        "programa no corrió. Revisa la hora del equipo.\r\rThe machine's clock "
+                                        "does not agree with the start of race " +
+                                        number + ": it goes on from its last recorded pass, without the time the "
+                                                 "program was down. Check the machine's clock.");
+  } else if (outcome == race::RaceControl::ResumeOutcome::kFinished) {
     services_.boxes.Info(kAppTitle, std::string("La carrera ") + number +
                                         " agotó su tiempo mientras el programa no corría: queda terminada con lo "
                                         "registrado.\r\rRace " +

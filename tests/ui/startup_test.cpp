@@ -59,6 +59,24 @@ TEST_F(StartUp, ARaceLeftUnfinishedGoesOnWhenTheDirectorSaysSo) {
   EXPECT_EQ(Text("Label92"), "26120602");
 }
 
+TEST_F(StartUp, AResumeOnAClockThatCannotBeRightSaysSo) {
+  {
+    testing_support::RaceRecorder recorder(dir.path(), "261206");
+    recorder.Race("Nocturna", 2, false);
+  }
+  // After the reboot the machine's clock is an hour behind the race's start.
+  clock.AdvanceMillis(-3600 * 1000);
+  boxes.answers = {true};
+  Open();
+  ASSERT_EQ(boxes.shown.size(), 3u);
+  EXPECT_EQ(LastBox(),
+            "La hora del equipo no cuadra con el inicio de la carrera 01: sigue desde su último paso registrado, sin "
+            "contar el tiempo que el programa no corrió. Revisa la hora del equipo.\r\rThe machine's clock does not "
+            "agree with the start of race 01: it goes on from its last recorded pass, without the time the program "
+            "was down. Check the machine's clock.");
+  EXPECT_TRUE(window->raceRunning());
+}
+
 TEST_F(StartUp, WindowStartsInSpanishWithTenCarsAndFiveMinutes) {
   Open();
   EXPECT_EQ(window->windowTitle(), "Cuentavueltas/incidolímetro TRELVIX (TRELVIX). Versión 0.9902");
