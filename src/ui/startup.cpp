@@ -56,6 +56,8 @@ void TForm1::OfferToResume() {
   char number[4];
   std::snprintf(number, sizeof number, "%02d", unfinished->raceNumber);
   const std::string day = unfinished->journal.raceBase.substr(0, 6);
+  // A kill in a finish can leave the journal of a race that is complete.
+  records::RemoveFinishedJournals(services_.lister, services_.recordFolder);
   if (!services_.boxes.Confirm(kAppTitle, std::string("La carrera ") + number + " de " + day +
                                               " quedó sin terminar. ¿Continuarla?\r\rRace " + number + " of " +
                                               day + " was left unfinished. Continue it?")) {
