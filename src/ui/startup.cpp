@@ -13,6 +13,7 @@
 #include "records/naming.h"
 #include "records/unfinished_race.h"
 #include "ui/main_window.h"
+#include "ui/record_folder.h"
 
 namespace ui {
 
@@ -45,19 +46,24 @@ void TForm1::FormActivate() {
   bool limitReached = false;
   const std::string report = StartUpReport(limitReached);
   services_.boxes.Info(kAppTitle, limitReached ? std::string(records::kRaceLimitMessage) : report);
+  if (services_.programFolderUnwritable) {
+    const std::string note = UnwritableFolderNote(services_.lister, services_.otherRecordFolder,
+                                                  services_.recordFolder, services_.clock.Now());
+    if (!note.empty()) services_.boxes.Info(kAppTitle, note);
+  }
   OfferToResume();
   if (afterStartUp_) afterStartUp_();
 }
 
 void TForm1::OfferToResume() {
+  // A kill in a finish can leave the journal of a race that is complete.
+  records::RemoveFinishedJournals(services_.lister, services_.recordFolder);
   const auto unfinished =
       records::FindUnfinishedRace(services_.lister, services_.recordFolder, services_.clock.Now());
   if (!unfinished) return;
   char number[4];
   std::snprintf(number, sizeof number, "%02d", unfinished->raceNumber);
   const std::string day = unfinished->journal.raceBase.substr(0, 6);
-  // A kill in a finish can leave the journal of a race that is complete.
-  records::RemoveFinishedJournals(services_.lister, services_.recordFolder);
   if (!services_.boxes.Confirm(kAppTitle, std::string("La carrera ") + number + " de " + day +
                                               " quedó sin terminar. ¿Continuarla?\r\rRace " + number + " of " +
                                               day + " was left unfinished. Continue it?")) {
@@ -85,8 +91,12 @@ std::string TForm1::StartUpReport(bool& limitReached) {
   std::string report = "Directorio: " + services_.recordFolder;
   auto add = [&report](const std::string& line) { report += "\r" + line; };
 
-  const records::DayNumbering day =
-      records::NumberDay(services_.clock.Now(), services_.lister.List(services_.recordFolder));
+  // No second race of the same number today in the other record folder.
+  const platform::LocalDateTime now = services_.clock.Now();
+  const int elsewhere = services_.otherRecordFolder.empty()
+                            ? 0
+                            : records::NumberDay(now, services_.lister.List(services_.otherRecordFolder)).highest;
+  const records::DayNumbering day = records::NumberDay(now, services_.lister.List(services_.recordFolder), elsewhere);
   const std::vector<std::string> dayLines = records::NumberingReportLines(day);
   for (const auto& line : dayLines) add(line);
   limitReached = day.limitReached;

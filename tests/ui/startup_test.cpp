@@ -77,6 +77,32 @@ TEST_F(StartUp, AResumeOnAClockThatCannotBeRightSaysSo) {
   EXPECT_TRUE(window->raceRunning());
 }
 
+TEST_F(StartUp, AnUnwritableProgramFolderWithRacesIsNamedAndNumberedPast) {
+  testing_support::TempDir program;
+  {
+    testing_support::RaceRecorder recorder(program.path(), "261206");
+    recorder.Race("Manga 1", 1);
+    recorder.Race("Manga 2", 2, false);
+  }
+  otherFolder = program.path();
+  programFolderUnwritable = true;
+  Open();
+  ASSERT_EQ(boxes.shown.size(), 2u);  // no race to resume where records now go
+  EXPECT_NE(boxes.shown[0].text.find("\rNo hallo ficheros de hoy\rBase: 261206\rSiguiente: 03\r"), std::string::npos);
+  EXPECT_EQ(LastBox(), "No se puede escribir en la carpeta del programa:\r" + program.path() +
+                           "\ry en ella quedó sin terminar la carrera 02 de 261206.\rLas carreras nuevas se guardan "
+                           "en:\r" +
+                           dir.path() +
+                           "\ry siguen la numeración de hoy de las dos carpetas.\rPara continuar esa carrera, arregla "
+                           "los permisos de la carpeta y abre el programa otra vez.\r\rThe program's folder cannot "
+                           "be written:\r" +
+                           program.path() + "\rand race 02 of 261206 was left unfinished there.\rNew races are kept in:\r" +
+                           dir.path() +
+                           "\rand numbered on from today's races in both folders.\rTo continue that race, fix the "
+                           "folder's permissions and start the program again.");
+  EXPECT_EQ(Text("Label92"), "26120603");
+}
+
 TEST_F(StartUp, WindowStartsInSpanishWithTenCarsAndFiveMinutes) {
   Open();
   EXPECT_EQ(window->windowTitle(), "Cuentavueltas/incidolímetro TRELVIX (TRELVIX). Versión 0.9902");
