@@ -111,7 +111,7 @@ RaceControl::ResumeOutcome RaceControl::ResumeRace(const records::UnfinishedRace
     const std::int64_t lastPass = LastPassTicks(Coches, rs);
     if (elapsed * frequency < static_cast<double>(lastPass) || elapsed > kLongestDownSeconds) {
       const std::int64_t sinceStart = lastPass + rs.MinLapTicks;
-      const auto millis = static_cast<std::int64_t>(static_cast<double>(sinceStart) * 1000.0 / frequency + 0.5);
+      const std::int64_t millis = std::llround(static_cast<double>(sinceStart) * 1000.0 / frequency);
       replay(now - sinceStart, ((wall.MillisOfDay() - millis) % kDayMillis + kDayMillis) % kDayMillis);
       clockEstimated = true;
     }

@@ -113,7 +113,9 @@ TEST(UnfinishedRace, AJournalLeftBehindByAKillInTheFinishIsRemovedOnlyWhenTheRac
   StartedRace(dir, "26120602", {}, true);
   StartedRace(dir, "26120603", {});
   // Killed after the classification and before its journal was removed.
-  for (const char* base : {"26120601", "26120602"}) dir.Write(std::string(base) + ".run", records::FormatRunJournal(Journal(base)));
+  for (const std::string base : {"26120601", "26120602"}) {
+    dir.Write(base + ".run", records::FormatRunJournal(Journal(base)));
+  }
   // A power cut took race 02's last row: not complete.
   const std::string cls = dir.Read("26120602.cls");
   dir.Write("26120602.cls", cls.substr(0, cls.size() - 5));

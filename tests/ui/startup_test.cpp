@@ -96,7 +96,8 @@ TEST_F(StartUp, AnUnwritableProgramFolderWithRacesIsNamedAndNumberedPast) {
                            "\ry siguen la numeración de hoy de las dos carpetas.\rPara continuar esa carrera, arregla "
                            "los permisos de la carpeta y abre el programa otra vez.\r\rThe program's folder cannot "
                            "be written:\r" +
-                           program.path() + "\rand race 02 of 261206 was left unfinished there.\rNew races are kept in:\r" +
+                           program.path() +
+                           "\rand race 02 of 261206 was left unfinished there.\rNew races are kept in:\r" +
                            dir.path() +
                            "\rand numbered on from today's races in both folders.\rTo continue that race, fix the "
                            "folder's permissions and start the program again.");

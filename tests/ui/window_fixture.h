@@ -24,8 +24,8 @@ class WindowTest : public ::testing::Test {
   // Shows the window and runs its start-up; the 222 ms timer is stopped so
   // the test gives the ticks itself.
   void Open() {
-    window = std::make_unique<ui::TForm1>(ui::MainWindowServices{counter, clock, sound, boxes, lister, dir.path(), bootId, records,
-                                                                  otherFolder, programFolderUnwritable});
+    window = std::make_unique<ui::TForm1>(ui::MainWindowServices{
+        counter, clock, sound, boxes, lister, dir.path(), bootId, records, otherFolder, programFolderUnwritable});
     window->SetQuitHandler([this](int code) { quitCode = code; });
     window->show();
     window->activateWindow();
