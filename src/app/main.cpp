@@ -68,7 +68,8 @@ int main(int argc, char* argv[]) {
   }
 
   platform::QtMessageBoxes boxes;
-  const QString folder = ui::ChooseRecordFolder(programFolder, QStringLiteral(TRELVIX_INSTALLED_BINDIR));
+  const ui::RecordFolders folders = ui::ChooseRecordFolders(programFolder, QStringLiteral(TRELVIX_INSTALLED_BINDIR));
+  const QString& folder = folders.records;
   // A second copy on the same folder would number the same races.
   const auto lock = ui::LockRecordFolder(folder, boxes);
   if (!lock) return 1;
@@ -80,7 +81,8 @@ int main(int argc, char* argv[]) {
   platform::QtSound sound{QDir(ui::ChooseCueFolder(programFolder, QStringLiteral(TRELVIX_INSTALLED_CUEDIR)))};
   platform::PosixDirectoryLister lister;
   ui::TForm1 form1({counter, clock, sound.device(), boxes, lister, QDir::toNativeSeparators(folder).toStdString(),
-                    platform::ReadBootId()});
+                    platform::ReadBootId(), nullptr, QDir::toNativeSeparators(folders.other).toStdString(),
+                    folders.programFolderUnwritable});
   boxes.SetParent(&form1);
   // The printer settings: the default printer and "Courier New" 14 points.
   printing::PrinterSettings printerSettings;

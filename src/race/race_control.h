@@ -92,9 +92,11 @@ class RaceControl final {
   // its settings from its journal, its standings, laps and counts rebuilt
   // from its lines, its files appended to. On the boot it started on, the
   // counter went on running; after a reboot, the race is placed on the new
-  // counter through the wall clock. A race whose time and minute of grace
-  // ran out meanwhile is finished at once.
-  enum class ResumeOutcome { kRunning, kFinished, kFailed };
+  // counter through the wall clock; when that clock cannot be right (the
+  // start in its future, say), the race goes on from its last recorded pass
+  // (kClockEstimated) and says so in its events. A race whose time and
+  // minute of grace ran out meanwhile is finished at once.
+  enum class ResumeOutcome { kRunning, kClockEstimated, kFinished, kFailed };
   ResumeOutcome ResumeRace(const records::UnfinishedRace& race);
 
   // The clock tick, every 222 ms whether a race runs or not.
@@ -166,7 +168,6 @@ class RaceControl final {
   void BeginRace(std::int64_t startCount, std::int64_t startWallMillis, int minutes);
   records::RunJournal Journal(std::int64_t startCount, const platform::LocalDateTime& wall) const;
   void ApplyJournalSettings(const records::RunJournal& journal, const std::string& description);
-  std::int64_t ResumedStartCount(const records::RunJournal& journal);
   void ReplayPass(const records::TPaso& pass);
 
   TimingBase timing_;

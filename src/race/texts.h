@@ -34,6 +34,10 @@ inline constexpr const char* kNoRaceNumberLeft =
     "Mueve los ficheros de hoy a otro directorio para seguir.\r"
     "No race numbers left for today in this folder (99 at most).\r"
     "Move today's files to another directory to go on.";
+// The events note of a race continued after a reboot whose wall clock
+// could not be trusted (a manual event's text).
+inline constexpr Words kClockEstimatedNote{"Continuada tras reiniciar el equipo: reloj estimado desde el último paso",
+                                           "Continued after a restart: clock estimated from the last pass"};
 }  // namespace words
 
 // "Coche  1" ... the participant box captions as set at start-up; after a

@@ -2,6 +2,7 @@
 
 #include "records/run_journal.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace records {
@@ -35,7 +36,8 @@ namespace {
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 }  // namespace
 
-DayNumbering NumberDay(const platform::LocalDateTime& date, const std::vector<std::string>& entryNames) {
+DayNumbering NumberDay(const platform::LocalDateTime& date, const std::vector<std::string>& entryNames,
+                       int highestElsewhere) {
   DayNumbering n;
   n.dayBase = DayBase(date);
   const std::string pattern = n.dayBase + "??.*";
@@ -48,6 +50,7 @@ DayNumbering NumberDay(const platform::LocalDateTime& date, const std::vector<st
       if (number > n.highest) n.highest = number;
     }
   }
+  n.highest = std::max(n.highest, highestElsewhere);
   n.limitReached = n.highest >= kMaxRacesPerDay;
   if (!n.limitReached) {
     n.raceNumber = n.highest + 1;

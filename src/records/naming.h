@@ -37,7 +37,10 @@ struct DayNumbering {
 
 // Works out the numbering from the folder's entry names. Names whose
 // characters 7 and 8 are not digits count as day files but give no number.
-DayNumbering NumberDay(const platform::LocalDateTime& date, const std::vector<std::string>& entryNames);
+// `highestElsewhere`, the day's highest race number in another folder of the
+// program's records, is numbered past too.
+DayNumbering NumberDay(const platform::LocalDateTime& date, const std::vector<std::string>& entryNames,
+                       int highestElsewhere = 0);
 
 // The numbering lines of the start-up report ("Fecha: ...", the day's files,
 // "Base: ", "Siguiente: ", "Índice: "); only the first two when the limit was reached.

@@ -49,15 +49,6 @@ IoResult RaceFiles::CreateRaceFiles(const RaceStartRecord& record) {
     created_.push_back(path);
   }
   if (auto r = classification_.Append(EncodeLine(record.description) + EncodeLine(record.startLine)); !r) return r;
-  if (!record.journal.empty()) {
-    const std::string path = JoinPath(folder_, RunJournalName(record.nextRaceBase));
-    DurableFile journal;
-    if (auto r = journal.Create(path); !r) return r;
-    created_.push_back(path);
-    if (auto r = journal.Append(record.journal); !r) return r;
-    if (auto r = journal.Close(); !r) return r;
-    journalPath_ = path;
-  }
   return SyncFolder(folder_);
 }
 
@@ -66,13 +57,34 @@ IoResult RaceFiles::AppendRacesLine(const RaceStartRecord& record) {
   std::string name = FindEntryIgnoringCase(lister_, folder_, record.racesFileName);
   const bool creating = name.empty();
   if (creating) name = record.racesFileName;
+  const std::string path = JoinPath(folder_, name);
+  // What a start that fails later takes back: the new file, or the new line.
+  struct stat before {};
+  if (creating) {
+    created_.push_back(path);
+  } else if (::stat(path.c_str(), &before) == 0) {
+    racesPath_ = path;
+    racesSizeBefore_ = before.st_size;
+  }
   DurableFile races;
-  if (auto r = races.OpenAppend(JoinPath(folder_, name)); !r) return r;
+  if (auto r = races.OpenAppend(path); !r) return r;
   if (auto r = races.Append(EncodeLine(record.racesLine)); !r) return r;
   if (auto r = races.Close(); !r) return r;
   // The day's first races file is a new folder entry: without this sync a
   // power cut could keep the race's files and lose the day's list of races.
   return creating ? SyncFolder(folder_) : IoResult{};
+}
+
+IoResult RaceFiles::WriteJournal(const RaceStartRecord& record) {
+  if (record.journal.empty()) return {};
+  const std::string path = JoinPath(folder_, RunJournalName(record.nextRaceBase));
+  DurableFile journal;
+  if (auto r = journal.Create(path); !r) return r;
+  created_.push_back(path);
+  if (auto r = journal.Append(record.journal); !r) return r;
+  if (auto r = journal.Close(); !r) return r;
+  journalPath_ = path;
+  return SyncFolder(folder_);
 }
 
 void RaceFiles::RemoveCreated() {
@@ -81,18 +93,26 @@ void RaceFiles::RemoveCreated() {
   classification_.Close();
   for (const auto& path : created_) std::remove(path.c_str());
   created_.clear();
+  if (!racesPath_.empty() && ::truncate(racesPath_.c_str(), static_cast<off_t>(racesSizeBefore_)) != 0) {
+    // The start's own error is the one the director is shown.
+  }
 }
 
 IoResult RaceFiles::StartRace(const RaceStartRecord& record) {
   created_.clear();
+  racesPath_.clear();
   journalPath_.clear();
+  // The journal comes last, once the races line is on disk: a race that can
+  // be continued is always in the day's list, whenever the program dies.
   IoResult r = CreateRaceFiles(record);
   if (r) r = AppendRacesLine(record);
+  if (r) r = WriteJournal(record);
   if (!r) {
     RemoveCreated();
     journalPath_.clear();
   }
   created_.clear();
+  racesPath_.clear();
   return r;
 }
 

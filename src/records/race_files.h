@@ -26,8 +26,8 @@ struct RaceStartRecord {
 class RecordSink {
  public:
   virtual ~RecordSink() = default;
-  // Creates the three race files and appends the races line. On failure
-  // nothing of this start is left behind.
+  // Creates the three race files, appends the races line and, last, writes
+  // the journal. On failure nothing of this start is left behind.
   virtual IoResult StartRace(const RaceStartRecord& record) = 0;
   virtual IoResult AppendPass(const std::string& line) = 0;
   virtual IoResult AppendEvent(const std::string& line) = 0;
@@ -55,6 +55,8 @@ class RaceFiles final : public RecordSink {
  private:
   IoResult CreateRaceFiles(const RaceStartRecord& record);
   IoResult AppendRacesLine(const RaceStartRecord& record);
+  IoResult WriteJournal(const RaceStartRecord& record);
+  // Takes back what a start that failed wrote.
   void RemoveCreated();
 
   std::string folder_;
@@ -63,6 +65,8 @@ class RaceFiles final : public RecordSink {
   DurableFile events_;
   DurableFile classification_;
   std::vector<std::string> created_;
+  std::string racesPath_;  // the day's races file as it was before this start
+  long long racesSizeBefore_ = 0;
   std::string journalPath_;  // the running race's journal, removed at the finish
 };
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <chrono>
+#include <cstdio>
 
 #include "records/naming.h"
 #include "records/race_files.h"
@@ -33,6 +34,22 @@ int LineCount(std::string_view bytes) {
 }
 
 }  // namespace
+
+int RemoveFinishedJournals(platform::DirectoryLister& lister, const std::string& folder) {
+  int removed = 0;
+  for (const std::string& name : lister.List(folder)) {
+    if (!IsRunJournalName(name) || name.size() != 12) continue;
+    std::string journal, cls;
+    const std::string path = JoinPath(folder, name);
+    const auto parsed = ReadWholeFile(path, journal) ? ParseRunJournal(journal) : std::nullopt;
+    const std::string clsName = FindEntryIgnoringCase(lister, folder, name.substr(0, 8) + ".cls");
+    if (!parsed || clsName.empty() || !ReadWholeFile(JoinPath(folder, clsName), cls)) continue;
+    // The two start lines, the finish line and the rows, each whole.
+    const int complete = 3 + static_cast<int>(parsed->cars.size());
+    if (LineCount(WholeLines(cls)) >= complete && std::remove(path.c_str()) == 0) ++removed;
+  }
+  return removed;
+}
 
 std::optional<long long> ParseDurationMillis(std::string_view text) {
   long long hours = 0;

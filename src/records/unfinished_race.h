@@ -26,6 +26,12 @@ struct UnfinishedRace {
 std::optional<UnfinishedRace> FindUnfinishedRace(platform::DirectoryLister& lister, const std::string& folder,
                                                  const platform::LocalDateTime& startUpDate);
 
+// Removes the journal of every race whose classification is complete (its
+// finish line and one row per car): a kill in the finish, after the
+// classification and before its journal was removed, leaves one behind.
+// Returns how many it removed.
+int RemoveFinishedJournals(platform::DirectoryLister& lister, const std::string& folder);
+
 // A duration as the record files write it, "05'03\"045" or with whole hours
 // "1h 03'07\"042", in milliseconds; nothing when it is no duration.
 std::optional<long long> ParseDurationMillis(std::string_view text);

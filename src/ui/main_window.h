@@ -47,6 +47,11 @@ struct MainWindowServices {
   std::string bootId;        // the machine's boot identity, for the race journal
   // Where the race's lines go; the record files in recordFolder when unset.
   records::RecordSink* records = nullptr;
+  // The other folder this copy keeps records in: the day's numbering goes on
+  // after its races too. When the program's own folder could not be written
+  // it is that folder, and start-up says so if it holds races.
+  std::string otherRecordFolder{};
+  bool programFolderUnwritable = false;
 };
 
 // The caption of every report box.

@@ -5,16 +5,36 @@
 #include <QLockFile>
 #include <QString>
 #include <memory>
+#include <string>
 
+#include "platform/clock.h"
+#include "platform/directory.h"
 #include "platform/message_boxes.h"
 
 namespace ui {
+
+// The two folders a copy of the program keeps records in.
+struct RecordFolders {
+  QString records;  // this run's
+  // The other one, whose races of the day the numbering goes on after: the
+  // per-user folder, or the program's own when it could not be written.
+  // Empty for the installed program.
+  QString other;
+  bool programFolderUnwritable = false;
+};
 
 // The program's own folder when it can be written (a copy carried on a
 // stick keeps its records beside it), else the per-user data folder. A
 // program run from the folder it is installed in (`installedFolder`, e.g.
 // /usr/bin) always keeps its records in the per-user data folder.
+RecordFolders ChooseRecordFolders(const QString& programFolder, const QString& installedFolder = QString());
 QString ChooseRecordFolder(const QString& programFolder, const QString& installedFolder = QString());
+
+// What start-up tells the director when the program's own folder could not
+// be written but holds races of the day or a race left unfinished: both
+// folders by name. Empty when it holds neither.
+std::string UnwritableFolderNote(platform::DirectoryLister& lister, const std::string& programFolder,
+                                 const std::string& recordFolder, const platform::LocalDateTime& now);
 
 // The folder of the sound cues: the program's own when any cue file is
 // there (recordings put beside the program), else `dataFolder` when it

@@ -13,6 +13,7 @@
 #include "records/naming.h"
 #include "records/unfinished_race.h"
 #include "ui/main_window.h"
+#include "ui/record_folder.h"
 
 namespace ui {
 
@@ -45,11 +46,18 @@ void TForm1::FormActivate() {
   bool limitReached = false;
   const std::string report = StartUpReport(limitReached);
   services_.boxes.Info(kAppTitle, limitReached ? std::string(records::kRaceLimitMessage) : report);
+  if (services_.programFolderUnwritable) {
+    const std::string note = UnwritableFolderNote(services_.lister, services_.otherRecordFolder,
+                                                  services_.recordFolder, services_.clock.Now());
+    if (!note.empty()) services_.boxes.Info(kAppTitle, note);
+  }
   OfferToResume();
   if (afterStartUp_) afterStartUp_();
 }
 
 void TForm1::OfferToResume() {
+  // A kill in a finish can leave the journal of a race that is complete.
+  records::RemoveFinishedJournals(services_.lister, services_.recordFolder);
   const auto unfinished =
       records::FindUnfinishedRace(services_.lister, services_.recordFolder, services_.clock.Now());
   if (!unfinished) return;
@@ -63,7 +71,14 @@ void TForm1::OfferToResume() {
   }
   const auto outcome = race_.ResumeRace(*unfinished);
   ApplyLanguage(race_.spanish());
-  if (outcome == race::RaceControl::ResumeOutcome::kFinished) {
+  if (outcome == race::RaceControl::ResumeOutcome::kClockEstimated) {
+    services_.boxes.Info(kAppTitle, std::string("La hora del equipo no cuadra con el inicio de la carrera ") + number +
+                                        ": sigue desde su último paso registrado, sin contar el tiempo que el "
+                                        "programa no corrió. Revisa la hora del equipo.\r\rThe machine's clock "
+                                        "does not agree with the start of race " +
+                                        number + ": it goes on from its last recorded pass, without the time the "
+                                                 "program was down. Check the machine's clock.");
+  } else if (outcome == race::RaceControl::ResumeOutcome::kFinished) {
     services_.boxes.Info(kAppTitle, std::string("La carrera ") + number +
                                         " agotó su tiempo mientras el programa no corría: queda terminada con lo "
                                         "registrado.\r\rRace " +
@@ -76,8 +91,12 @@ std::string TForm1::StartUpReport(bool& limitReached) {
   std::string report = "Directorio: " + services_.recordFolder;
   auto add = [&report](const std::string& line) { report += "\r" + line; };
 
-  const records::DayNumbering day =
-      records::NumberDay(services_.clock.Now(), services_.lister.List(services_.recordFolder));
+  // No second race of the same number today in the other record folder.
+  const platform::LocalDateTime now = services_.clock.Now();
+  const int elsewhere = services_.otherRecordFolder.empty()
+                            ? 0
+                            : records::NumberDay(now, services_.lister.List(services_.otherRecordFolder)).highest;
+  const records::DayNumbering day = records::NumberDay(now, services_.lister.List(services_.recordFolder), elsewhere);
   const std::vector<std::string> dayLines = records::NumberingReportLines(day);
   for (const auto& line : dayLines) add(line);
   limitReached = day.limitReached;

@@ -4,10 +4,13 @@
 # OK, goes on and ends with the same passes and classification as the same
 # key schedule run without a crash; the same after a "reboot" (another boot
 # identity in the race's journal); and a race whose time ran out while the
-# program was down is finished at once.
-# Usage: resume_test.sh PATH/TO/trelvix PATH/TO/xpress
+# program was down is finished at once. On a disk whose syncs are slowed
+# down, a kill at each sync of a start never leaves a race that can be
+# continued out of the day's list, and a kill in the finish's last sync
+# leaves no journal behind once the program is started again.
+# Usage: resume_test.sh PATH/TO/trelvix PATH/TO/xpress PATH/TO/sync_shim.so
 set -u
-PROGRAM=$(realpath "$1"); XPRESS=$(realpath "$2")
+PROGRAM=$(realpath "$1"); XPRESS=$(realpath "$2"); SHIM=$(realpath "$3")
 HERE=$(dirname "$(realpath "$0")")
 . "$HERE/x_session.sh"
 for tool in Xvfb xdotool xdpyinfo /usr/bin/python3; do
@@ -135,6 +138,63 @@ check "a race whose time ran out while down is finished at once" \
   grep -q "^Crono individual. Carrera terminada normalmente" <(iconv -f WINDOWS-1252 -t UTF-8 "$LATE/${DAY}01.cls")
 check "its classification is written from the rebuilt state" test "$(sed -n 4p "$LATE/${DAY}01.cls" | cut -f2-3)" = "$(printf '1\t0')"
 check "the program goes on, idle" kill -0 "$PROG_PID"
+
+# The copy in FOLDER on a slow disk (every sync 300 ms), each sync logged.
+slow_start() {  # slow_start FOLDER
+  mkdir -p "$1"; cp "$PROGRAM" "$1/trelvix"
+  (cd "$1" && LD_PRELOAD="$SHIM" TRELVIX_SYNC_DELAY_MS=300 TRELVIX_SYNC_LOG="$1.sync" exec ./trelvix) \
+    >>"$1/program.log" 2>&1 &
+  PROG_PID=$!
+  box_answer Return
+  MAIN=$(xdotool search --sync --onlyvisible --name 'TRELVIX \(TRELVIX\)' | head -1)
+  xdotool windowfocus --sync "$MAIN"
+}
+killed() { kill -9 "$PROG_PID"; wait "$PROG_PID" 2>/dev/null; PROG_PID=; }
+# After a restart: is the resume question up (within a second)?
+question_up() {
+  for _ in $(seq 40); do find_box >/dev/null && return 0; sleep 0.025; done
+  return 1
+}
+
+# A kill after K syncs of the start (the next one under way): when the race
+# can be continued, the day's races file lists it.
+for k in 0 1 2 3 4 5; do
+  dir="$WORK/start$k"
+  slow_start "$dir"
+  : >"$dir.sync"
+  click $START_X $START_Y
+  if [ "$k" -eq 0 ]; then
+    wait_lines "$dir/${DAY}01.cls" 2
+  else
+    for _ in $(seq 400); do [ "$(grep -c " $dir" "$dir.sync")" -ge "$k" ] && break; sleep 0.01; done
+  fi
+  killed
+  start_copy "$dir"
+  if question_up; then
+    check "killed after $k syncs of the start, the race to continue is in the day's list" \
+      grep -q $'^1\t' "$dir/${DAY}00.TXT"
+    box_answer Return                    # not continued
+  else
+    echo "# killed after $k syncs of the start: nothing to continue"
+  fi
+  killed
+done
+check "the kill points cover a race that can be continued" test -s "$WORK/start5/${DAY}01.run"
+
+# A kill in the finish, while its classification is being synced: at the
+# next start the finished race's journal is removed, and no question asked.
+dir="$WORK/finish"
+slow_start "$dir"
+click $START_X $START_Y
+wait_lines "$dir/${DAY}01.run" 14
+click $STOP_X $STOP_Y; box_answer ok; box_answer ok
+wait_lines "$dir/${DAY}01.cls" 13
+killed
+check "the kill came before the finish removed its journal" test -e "$dir/${DAY}01.run"
+start_copy "$dir"
+check "a finished race is not offered to continue" eval '! question_up'
+check "its journal is gone" test ! -e "$dir/${DAY}01.run"
+killed
 
 echo "$passes passed, $failures failed"
 [ "$failures" -eq 0 ]

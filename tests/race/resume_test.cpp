@@ -66,6 +66,7 @@ struct RaceRun {
       rebooted_ = std::make_unique<FakeCounter>(1000000000, 3000000000);
       counter_ = rebooted_.get();
       boot_ = "another-boot";
+      clock.AdvanceMillis(-clockBackMillis);
     }
     program_ = std::make_unique<Program>(dir.path(), *counter_, clock, sound, boot_);
     const auto unfinished = records::FindUnfinishedRace(program_->lister, dir.path(), clock.Now());
@@ -82,6 +83,7 @@ struct RaceRun {
 
   TempDir dir;
   FakeClock clock;
+  std::int64_t clockBackMillis = 0;  // how far the clock is set back at a reboot
   FakeSound sound;
   race::RaceControl::ResumeOutcome outcome = race::RaceControl::ResumeOutcome::kFailed;
   std::unique_ptr<Program> program_;
@@ -134,6 +136,9 @@ TEST(Resume, OnTheSameBootTheRaceEndsAsIfNeverInterrupted) {
   EXPECT_FALSE(crashed.dir.Exists("26120601.run"));
   // The day's numbering goes on after the resumed race.
   EXPECT_EQ(crashed.program_->race.NextRaceBase(), "26120602");
+  // Cars that did not race say so, although the restarted program's
+  // defaults had them taking part.
+  for (int n : {2, 4, 10}) EXPECT_EQ(crashed.program_->race.Screen().cars[n].state, "Desactivado") << n;
 }
 
 TEST(Resume, AfterARebootTheWallClockPlacesTheRaceOnTheNewCounter) {
@@ -143,6 +148,45 @@ TEST(Resume, AfterARebootTheWallClockPlacesTheRaceOnTheNewCounter) {
   rebooted.Go(ARace(rebooted), kPauseStep);
   EXPECT_EQ(rebooted.outcome, race::RaceControl::ResumeOutcome::kRunning);
   EXPECT_EQ(rebooted.Files(), plain.Files());
+}
+
+// A clock behind after the reboot puts the start in its future (an hour),
+// or says less time went by than the race had run (20 s): the race goes on
+// as if its last recorded passes (cars 3 and 5 at 36,125) had been one
+// minimum lap (13 s) ago, 6 s more than it was down, and ends on its own.
+TEST(Resume, AfterARebootWithTheClockBehindTheRaceGoesOnFromItsLastPass) {
+  for (const std::int64_t back : {20'000LL, 3'600'000LL}) {
+    RaceRun run(RaceRun::Pause::kReboot);
+    run.clockBackMillis = back;
+    run.Go(ARace(run), kPauseStep);
+    EXPECT_EQ(run.outcome, race::RaceControl::ResumeOutcome::kClockEstimated) << back;
+    const std::string passes = run.dir.Read("26120601.pss");
+    EXPECT_NE(passes.find("\r\n7\t1\t2\t41,250\t01'01\"000\r\n8\t3\t3\t30,500\t01'02\"500\r\n"), std::string::npos)
+        << passes;
+    EXPECT_NE(run.dir.Read("26120601.inc")
+                  .find("\r\n4\t--\t--\t49,125\tMANU\tContinuada tras reiniciar el equipo: reloj estimado desde "
+                        "el \xFAltimo paso\r\n"),
+              std::string::npos);
+    EXPECT_NE(run.dir.Read("26120601.cls").find("\r\nCrono individual. Carrera parada a 01'06\"625\r\n"),
+              std::string::npos);
+  }
+
+  // Left alone, it ends by its own rules: ten minutes and the minute of
+  // grace after its placed start.
+  RaceRun run(RaceRun::Pause::kReboot);
+  run.clockBackMillis = 3'600'000;
+  std::vector<Step> steps = ARace(run);
+  steps.resize(kPauseStep + 1);
+  run.Go(steps, kPauseStep);
+  race::RaceControl& r = run.program_->race;
+  run.Wait(660 - 49.125 - 0.25);
+  r.Timer1Timer();
+  EXPECT_TRUE(r.State().Running);
+  run.Wait(0.5);
+  r.Timer1Timer();
+  EXPECT_FALSE(r.State().Running);
+  EXPECT_NE(run.dir.Read("26120601.cls").find("\r\nCrono individual. Carrera terminada normalmente\r\n"),
+            std::string::npos);
 }
 
 TEST(Resume, ARaceWhoseTimeRanOutWhileDownIsFinishedAtOnce) {

@@ -2,6 +2,7 @@
 // which the race files and their folder reach the disk.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -25,10 +26,17 @@ records::RaceStartRecord Race(const std::string& base) {
   r.racesFileName = "26120600.TXT";
   r.startLine = "Carrera";
   r.racesLine = "1\t5\t10\t18h05'03\"045\t";
+  r.journal = "TRELVIX-RUN 1\nend\n";
   return r;
 }
 
-TEST(FolderSync, TheDaysNewRacesFileHasItsFolderEntrySynced) {
+std::vector<std::string> Tail(const std::vector<std::string>& lines, std::size_t n) {
+  return {lines.end() - static_cast<std::ptrdiff_t>(std::min(n, lines.size())), lines.end()};
+}
+
+// The day's races file and its folder entry reach the disk before the
+// journal: a race that can be continued is always in the day's list.
+TEST(FolderSync, TheJournalComesAfterTheDaysListOfRaces) {
   const char* log = std::getenv("TRELVIX_SYNC_LOG");
   ASSERT_NE(log, nullptr) << "run with the sync shim preloaded";
   testing_support::TempDir dir;
@@ -36,19 +44,17 @@ TEST(FolderSync, TheDaysNewRacesFileHasItsFolderEntrySynced) {
   records::RaceFiles files(dir.path(), lister);
   std::remove(log);
   ASSERT_TRUE(files.StartRace(Race("26120601")).ok);
-  std::vector<std::string> lines = LogLines(log);
-  ASSERT_GE(lines.size(), 2u);
-  // The races file's line, then the folder that now holds its entry.
-  EXPECT_EQ(lines[lines.size() - 2], "fdatasync " + dir.File("26120600.TXT"));
-  EXPECT_EQ(lines.back(), "fsync " + dir.path());
+  EXPECT_EQ(Tail(LogLines(log), 4),
+            (std::vector<std::string>{"fdatasync " + dir.File("26120600.TXT"), "fsync " + dir.path(),
+                                      "fdatasync " + dir.File("26120601.run"), "fsync " + dir.path()}));
   ASSERT_TRUE(files.FinishRace("fin", {}).ok);
 
   // A races file that exists already is no new entry.
   std::remove(log);
   ASSERT_TRUE(files.StartRace(Race("26120602")).ok);
-  lines = LogLines(log);
-  ASSERT_FALSE(lines.empty());
-  EXPECT_EQ(lines.back(), "fdatasync " + dir.File("26120600.TXT"));
+  EXPECT_EQ(Tail(LogLines(log), 3),
+            (std::vector<std::string>{"fdatasync " + dir.File("26120600.TXT"),
+                                      "fdatasync " + dir.File("26120602.run"), "fsync " + dir.path()}));
 }
 
 }  // namespace

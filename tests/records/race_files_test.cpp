@@ -64,6 +64,23 @@ TEST(RaceFiles, AFailedStartLeavesNothingBehind) {
   EXPECT_FALSE(dir.Exists("26120607.cls"));
 }
 
+TEST(RaceFiles, AJournalThatCannotBeWrittenTakesTheRacesLineBack) {
+  for (const std::string before : {"", "6\t5\t2\t17h00'00\"000\t\r\n"}) {
+    testing_support::TempDir dir;
+    if (!before.empty()) dir.Write("26120600.TXT", before);
+    // A folder where the journal should be makes its creation fail.
+    ASSERT_EQ(::mkdir(dir.File("26120607.run").c_str(), 0755), 0);
+    platform::PosixDirectoryLister lister;
+    records::RaceFiles files(dir.path(), lister);
+    records::RaceStartRecord race = Race7();
+    race.journal = "TRELVIX-RUN 1\nend\n";
+    EXPECT_FALSE(files.StartRace(race).ok);
+    EXPECT_EQ(dir.Exists("26120600.TXT"), !before.empty());
+    EXPECT_EQ(dir.Read("26120600.TXT"), before);
+    EXPECT_FALSE(dir.Exists("26120607.cls"));
+  }
+}
+
 TEST(RaceFiles, AMissingFolderGivesTheSystemsWords) {
   platform::PosixDirectoryLister lister;
   records::RaceFiles files("/nonexistent-trelvix-folder", lister);

@@ -44,7 +44,10 @@ void StartedRace(const TempDir& dir, const std::string& base, const std::vector<
   for (const auto& line : passes) ASSERT_TRUE(files.AppendPass(line).ok);
   ASSERT_TRUE(files.AppendEvent("1\t3\t--\t2,000\tERRO").ok);
   if (finish) {
-    ASSERT_TRUE(files.FinishRace("Common timing. Race finished normally", {}).ok);
+    ASSERT_TRUE(files.FinishRace("Common timing. Race finished normally",
+                                 {"1\t3\t1\t00'08\"000\t0,000", "2\t1\t0\t00'00\"000\t0,000",
+                                  "3\t12\t0\t00'00\"000\t0,000"})
+                    .ok);
   }
 }
 
@@ -102,6 +105,26 @@ TEST(UnfinishedRace, OnlyTheNewestRaceOfTodayOrYesterdayCounts) {
   StartedRace(today, "26120602", {}, true);
   EXPECT_FALSE(records::FindUnfinishedRace(lister, today.path(), Day(6)).has_value());
   EXPECT_FALSE(today.Exists("26120602.run"));
+}
+
+TEST(UnfinishedRace, AJournalLeftBehindByAKillInTheFinishIsRemovedOnlyWhenTheRaceIsComplete) {
+  TempDir dir;
+  StartedRace(dir, "26120601", {}, true);
+  StartedRace(dir, "26120602", {}, true);
+  StartedRace(dir, "26120603", {});
+  // Killed after the classification and before its journal was removed.
+  for (const std::string base : {"26120601", "26120602"}) {
+    dir.Write(base + ".run", records::FormatRunJournal(Journal(base)));
+  }
+  // A power cut took race 02's last row: not complete.
+  const std::string cls = dir.Read("26120602.cls");
+  dir.Write("26120602.cls", cls.substr(0, cls.size() - 5));
+  platform::PosixDirectoryLister lister;
+  EXPECT_EQ(records::RemoveFinishedJournals(lister, dir.path()), 1);
+  EXPECT_FALSE(dir.Exists("26120601.run"));
+  EXPECT_TRUE(dir.Exists("26120602.run"));
+  EXPECT_TRUE(dir.Exists("26120603.run"));
+  EXPECT_TRUE(records::FindUnfinishedRace(lister, dir.path(), Day(6)).has_value());
 }
 
 TEST(UnfinishedRace, DurationsReadInBothForms) {

@@ -2,7 +2,9 @@
 #include <QDir>
 #include <QStandardPaths>
 
+#include "platform/directory.h"
 #include "support/fake_message_boxes.h"
+#include "support/fakes.h"
 #include "support/temp_dir.h"
 #include "ui/record_folder.h"
 #include <gtest/gtest.h>
@@ -38,22 +40,47 @@ TEST(RecordFolder, SecondCopyOnTheSameFolderIsToldAndTouchesNothing) {
 TEST(RecordFolder, ProgramFolderWhenWritableElseTheUsersDataFolder) {
   testing_support::TempDir dir;
   const QString folder = QString::fromStdString(dir.path());
-  EXPECT_EQ(ui::ChooseRecordFolder(folder), QDir::cleanPath(folder));
+  const QString perUser = QDir::cleanPath(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+  ui::RecordFolders chosen = ui::ChooseRecordFolders(folder);
+  EXPECT_EQ(chosen.records, QDir::cleanPath(folder));
+  EXPECT_EQ(chosen.other, perUser);
+  EXPECT_FALSE(chosen.programFolderUnwritable);
   EXPECT_TRUE(Entries(dir.path()).isEmpty());  // the write probe leaves nothing
 
   const QString missing = folder + QStringLiteral("/not-there");
-  const QString chosen = ui::ChooseRecordFolder(missing);
-  EXPECT_EQ(chosen, QDir::cleanPath(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)));
-  EXPECT_TRUE(QDir(chosen).exists());
+  chosen = ui::ChooseRecordFolders(missing);
+  EXPECT_EQ(chosen.records, perUser);
+  EXPECT_TRUE(QDir(chosen.records).exists());
+  EXPECT_EQ(chosen.other, QDir::cleanPath(missing));
+  EXPECT_TRUE(chosen.programFolderUnwritable);
 }
 
 TEST(RecordFolder, AnInstalledProgramKeepsItsRecordsInTheUsersDataFolder) {
   testing_support::TempDir dir;
   const QString folder = QString::fromStdString(dir.path());
   // Writable, but it is where the package put the program.
-  EXPECT_EQ(ui::ChooseRecordFolder(folder, folder + QStringLiteral("/")),
-            QDir::cleanPath(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)));
+  const ui::RecordFolders installed = ui::ChooseRecordFolders(folder, folder + QStringLiteral("/"));
+  EXPECT_EQ(installed.records, QDir::cleanPath(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)));
+  EXPECT_TRUE(installed.other.isEmpty());
+  EXPECT_FALSE(installed.programFolderUnwritable);
   EXPECT_EQ(ui::ChooseRecordFolder(folder, QStringLiteral("/usr/bin")), QDir::cleanPath(folder));
+}
+
+TEST(RecordFolder, AnUnwritableProgramFolderIsWorthANoteOnlyWhenItHoldsRacesOfToday) {
+  testing_support::TempDir program;
+  testing_support::FakeClock clock;  // 6 December 2026
+  platform::PosixDirectoryLister lister;
+  program.Write("26120512.cls", "");  // another day
+  EXPECT_EQ(ui::UnwritableFolderNote(lister, program.path(), "/home/director/TRELVIX", clock.Now()), "");
+  program.Write("26120600.TXT", "1\t5\t2\t18h05'03\"045\t\r\n");
+  const std::string note = ui::UnwritableFolderNote(lister, program.path(), "/home/director/TRELVIX", clock.Now());
+  EXPECT_NE(note.find(program.path() + "\ry en ella hay carreras de hoy.\rLas carreras nuevas se guardan en:\r"
+                                       "/home/director/TRELVIX\r"),
+            std::string::npos)
+      << note;
+  EXPECT_NE(note.find("\rTo keep races there again, fix its permissions and start the program again."),
+            std::string::npos)
+      << note;
 }
 
 TEST(RecordFolder, CuesBesideTheProgramWinOverTheInstalledOnes) {

@@ -59,6 +59,46 @@ TEST_F(StartUp, ARaceLeftUnfinishedGoesOnWhenTheDirectorSaysSo) {
   EXPECT_EQ(Text("Label92"), "26120602");
 }
 
+TEST_F(StartUp, AResumeOnAClockThatCannotBeRightSaysSo) {
+  {
+    testing_support::RaceRecorder recorder(dir.path(), "261206");
+    recorder.Race("Nocturna", 2, false);
+  }
+  // After the reboot the machine's clock is an hour behind the race's start.
+  clock.AdvanceMillis(-3600 * 1000);
+  boxes.answers = {true};
+  Open();
+  ASSERT_EQ(boxes.shown.size(), 3u);
+  EXPECT_EQ(LastBox(),
+            "La hora del equipo no cuadra con el inicio de la carrera 01: sigue desde su último paso registrado, sin "
+            "contar el tiempo que el programa no corrió. Revisa la hora del equipo.\r\rThe machine's clock does not "
+            "agree with the start of race 01: it goes on from its last recorded pass, without the time the program "
+            "was down. Check the machine's clock.");
+  EXPECT_TRUE(window->raceRunning());
+}
+
+TEST_F(StartUp, AnUnwritableProgramFolderWithRacesIsNamedAndNumberedPast) {
+  testing_support::TempDir program;
+  {
+    testing_support::RaceRecorder recorder(program.path(), "261206");
+    recorder.Race("Manga 1", 1);
+    recorder.Race("Manga 2", 2, false);
+  }
+  otherFolder = program.path();
+  programFolderUnwritable = true;
+  Open();
+  ASSERT_EQ(boxes.shown.size(), 2u);  // no race to resume where records now go
+  EXPECT_NE(boxes.shown[0].text.find("\rNo hallo ficheros de hoy\rBase: 261206\rSiguiente: 03\r"), std::string::npos);
+  // Both folders by name, in both languages.
+  const std::string both = program.path() + "\ry en ella quedó sin terminar la carrera 02 de 261206.\r"
+                                            "Las carreras nuevas se guardan en:\r" + dir.path() + "\r";
+  EXPECT_EQ(LastBox().rfind("No se puede escribir en la carpeta del programa:\r" + both, 0), 0u) << LastBox();
+  EXPECT_NE(LastBox().find("\r\rThe program's folder cannot be written:\r" + program.path() +
+                           "\rand race 02 of 261206 was left unfinished there.\rNew races are kept in:\r" + dir.path()),
+            std::string::npos);
+  EXPECT_EQ(Text("Label92"), "26120603");
+}
+
 TEST_F(StartUp, WindowStartsInSpanishWithTenCarsAndFiveMinutes) {
   Open();
   EXPECT_EQ(window->windowTitle(), "Cuentavueltas/incidolímetro TRELVIX (TRELVIX). Versión 0.9902");

@@ -24,7 +24,8 @@ class WindowTest : public ::testing::Test {
   // Shows the window and runs its start-up; the 222 ms timer is stopped so
   // the test gives the ticks itself.
   void Open() {
-    window = std::make_unique<ui::TForm1>(ui::MainWindowServices{counter, clock, sound, boxes, lister, dir.path(), bootId, records});
+    window = std::make_unique<ui::TForm1>(ui::MainWindowServices{
+        counter, clock, sound, boxes, lister, dir.path(), bootId, records, otherFolder, programFolderUnwritable});
     window->SetQuitHandler([this](int code) { quitCode = code; });
     window->show();
     window->activateWindow();
@@ -61,6 +62,8 @@ class WindowTest : public ::testing::Test {
   int quitCode = -1;
   records::RecordSink* records = nullptr;  // the files in dir unless a test sets one
   std::string bootId = "test-boot";
+  std::string otherFolder;  // the program's other record folder
+  bool programFolderUnwritable = false;
 };
 
 }  // namespace testing_support
