@@ -44,6 +44,13 @@ std::optional<DriverProblem> CheckDriver(const std::vector<Driver>& roster, cons
   return std::nullopt;
 }
 
+RosterIndex IndexOf(const std::vector<Driver>& roster) {
+  RosterIndex index;
+  index.reserve(roster.size());
+  for (const auto& d : roster) index.emplace(d.id, &d);
+  return index;
+}
+
 std::optional<int> ParseRaceNumber(std::string_view text) noexcept {
   if (text.empty() || text.size() > 4) return std::nullopt;
   int value = 0;

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace meeting {
@@ -59,6 +60,11 @@ const Driver* NumberHolder(const std::vector<Driver>& roster, std::string_view c
 
 // Fields and roster together: what the window checks before it saves a driver.
 std::optional<DriverProblem> CheckDriver(const std::vector<Driver>& roster, const Driver& driver);
+
+// The roster by id, for looking many drivers up. Points into the roster,
+// which must outlive it unchanged.
+using RosterIndex = std::unordered_map<DriverId, const Driver*>;
+RosterIndex IndexOf(const std::vector<Driver>& roster);
 
 // A race number from a text: digits only, 1..kMaxRaceNumber.
 std::optional<int> ParseRaceNumber(std::string_view text) noexcept;

@@ -6,7 +6,7 @@
 namespace meeting {
 
 std::string HeatDescription(std::string_view meetingName, const HeatSlot& slot, int heatCount, bool spanish) {
-  const std::string title = HeatTitle(slot, heatCount, spanish);
+  std::string title = HeatTitle(slot, heatCount, spanish);
   const std::string separator = " · ";
   std::string name = Tidy(meetingName);
   if (name.empty()) return title;
@@ -27,17 +27,14 @@ HeatSetup SetupFor(const Meeting& meeting, const Heat& heat, int heatCount, bool
   return setup;
 }
 
-std::vector<LineUpRow> LineUp(const Heat& heat, const std::vector<Driver>& roster) {
+std::vector<LineUpRow> LineUp(const Heat& heat, const RosterIndex& roster) {
   std::vector<LineUpRow> rows;
   for (const auto& s : heat.seats) {
     LineUpRow row{s.car, s.driver, {}, {}, {}};
-    for (const auto& d : roster) {
-      if (d.id == s.driver) {
-        row.name = d.name;
-        row.shortName = d.shortName;
-        row.number = d.number;
-        break;
-      }
+    if (const auto it = roster.find(s.driver); it != roster.end()) {
+      row.name = it->second->name;
+      row.shortName = it->second->shortName;
+      row.number = it->second->number;
     }
     rows.push_back(std::move(row));
   }

@@ -37,6 +37,6 @@ struct LineUpRow {
   std::optional<int> number;
 };
 // By car number.
-std::vector<LineUpRow> LineUp(const Heat& heat, const std::vector<Driver>& roster);
+std::vector<LineUpRow> LineUp(const Heat& heat, const RosterIndex& roster);
 
 }  // namespace meeting

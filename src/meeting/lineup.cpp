@@ -50,7 +50,11 @@ std::vector<Heat> RotationHeats(const Meeting& meeting) {
   return heats;
 }
 
-std::vector<Seat> SeatGrid(const std::vector<DriverId>& grid, const std::map<DriverId, int>& raceNumbers) {
+std::vector<Seat> SeatGrid(const std::vector<DriverId>& given, const std::map<DriverId, int>& raceNumbers) {
+  std::vector<DriverId> grid;
+  for (DriverId d : given) {
+    if (std::find(grid.begin(), grid.end(), d) == grid.end()) grid.push_back(d);
+  }
   const std::size_t n = std::min<std::size_t>(grid.size(), 12);
   std::array<bool, 13> taken{};
   std::vector<int> car(n, 0);

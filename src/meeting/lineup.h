@@ -24,7 +24,8 @@ std::vector<Heat> RotationHeats(const Meeting& meeting);
 // a driver whose own race number is 1..12 and not yet taken by an earlier
 // driver of the grid gets it; every other driver then gets their place in
 // the grid when that is free, and the lowest free number when it is not.
-// At most twelve drivers; the seats come back by car number.
+// A driver given twice is seated once; at most twelve drivers; the seats
+// come back by car number.
 std::vector<Seat> SeatGrid(const std::vector<DriverId>& grid, const std::map<DriverId, int>& raceNumbers);
 
 // The race numbers of the roster, for SeatGrid.

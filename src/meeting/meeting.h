@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <tuple>
 #include <vector>
 
 #include "meeting/driver.h"
@@ -18,7 +19,10 @@ struct Date {
   int year = 2000;
   int month = 1;
   int day = 1;
-  auto operator<=>(const Date&) const = default;
+  bool operator==(const Date&) const = default;
+  bool operator<(const Date& other) const noexcept {
+    return std::tie(year, month, day) < std::tie(other.year, other.month, other.day);
+  }
 };
 std::string IsoDate(Date date);                     // "2026-12-06"
 std::optional<Date> ParseIsoDate(std::string_view text);  // a real day of 2000..2099

@@ -72,7 +72,10 @@ std::optional<RowProblem> ReadRow(const CsvRow& row, const Layout& layout, RowVa
   out.row = row.row;
   out.name = layout.Field(row, RosterColumn::Name);
   if (row.malformed) return RowProblem::Malformed;
-  if (row.tooManyFields || row.fields.size() > layout.headings) return RowProblem::TooManyFields;
+  if (row.tooManyFields) return RowProblem::TooManyFields;
+  for (std::size_t i = layout.headings; i < row.fields.size(); ++i) {
+    if (!Tidy(row.fields[i]).empty()) return RowProblem::TooManyFields;  // empty ones are a spreadsheet's habit
+  }
   if (row.fieldTooLong) return RowProblem::FieldTooLong;
   std::array<std::string, kColumns> text;
   for (int c = 0; c < kColumns; ++c) {

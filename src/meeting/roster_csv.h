@@ -42,7 +42,7 @@ inline constexpr std::size_t kMaxRosterFileBytes = 1 << 20;
 
 enum class RowProblem {
   Malformed,       // quotes that do not close, or text after a closing quote
-  TooManyFields,   // more fields than the header has headings
+  TooManyFields,   // text in fields past the header's headings
   FieldTooLong,    // a field over kMaxCsvFieldBytes
   MissingName,
   NameTooLong,

@@ -75,7 +75,7 @@ std::string Tidy(std::string_view text) {
 bool HasControl(std::string_view utf8) noexcept {
   for (std::size_t i = 0; i < utf8.size(); ++i) {
     const auto b = static_cast<unsigned char>(utf8[i]);
-    if ((b < 0x20 && b != ' ') || b == 0x7F) return true;
+    if (b < 0x20 || b == 0x7F) return true;
     // U+0080..U+009F are C2 80..C2 9F in UTF-8.
     if (b == 0xC2 && i + 1 < utf8.size() && static_cast<unsigned char>(utf8[i + 1]) < 0xA0 &&
         IsContinuation(static_cast<unsigned char>(utf8[i + 1]))) {

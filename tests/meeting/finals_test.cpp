@@ -144,6 +144,8 @@ TEST(QualifyingAndFinals, TwentyDriversEndWhereTheHandCalculationPutsThem) {
   EXPECT_EQ(seats, round2Best);
   EXPECT_EQ(e.heats[3].slot.round, 2);
   EXPECT_EQ(e.heats[3].slot.group, 2);
+  EXPECT_EQ(meeting::HeatTitle(e.heats[3].slot, 9, true), "Manga 4/9 · Ronda 2, grupo 2");
+  EXPECT_EQ(meeting::HeatTitle(e.heats[8].slot, 9, false), "Heat 9/9 · Final A");
   // Final A: Q1..Q8 and the first two of B in cars 9 and 10.
   EXPECT_EQ(e.heats[8].DriverIn(9), 17);
   EXPECT_EQ(e.heats[8].DriverIn(10), 19);
@@ -231,7 +233,7 @@ TEST(QualifyingAndFinals, CarNumbersAreOwnNumbersThenPlaces) {
   // Grid a, b, c, d, e: b owns 1, d owns 1 too (b came first), e owns 3.
   const std::map<DriverId, int> numbers = {{2, 1}, {4, 1}, {5, 3}, {6, 40}};
   std::vector<std::pair<int, DriverId>> seats;
-  for (const auto& s : meeting::SeatGrid({1, 2, 3, 4, 5, 6}, numbers)) seats.emplace_back(s.car, s.driver);
+  for (const auto& s : meeting::SeatGrid({1, 2, 3, 4, 5, 6, 2}, numbers)) seats.emplace_back(s.car, s.driver);
   EXPECT_EQ(seats, (std::vector<std::pair<int, DriverId>>{{1, 2}, {2, 1}, {3, 5}, {4, 4}, {5, 3}, {6, 6}}));
   EXPECT_EQ(meeting::GroupSizes(21, 10), (std::vector<int>{7, 7, 7}));
   EXPECT_EQ(meeting::GroupSizes(23, 10), (std::vector<int>{7, 8, 8}));

@@ -111,14 +111,15 @@ TEST(RosterImport, WholeFileRefusalsAndBounds) {
   for (int i = 0; i < 5001; ++i) many += "a\n";
   EXPECT_EQ(PlanRosterImport(many, {}).failure, ImportFailure::TooManyRows);
 
-  const std::string rows = "name,class\n" + std::string(300, 'x') + ",GT\n" + "b,GT,extra\n" + "c" + std::string(40, ',') +
+  const std::string rows = "name,class\n" + std::string(300, 'x') + ",GT\n" + "b,GT,extra\n" + "b2,GT,,\n" + "c" + std::string(40, ',') +
                            "\n\"d\x01\",GT\n" + std::string(61, 'e') + ",GT\n";
   const auto plan = PlanRosterImport(rows, {});
   std::vector<RowProblem> problems;
   for (const auto& r : plan.refused) problems.push_back(r.problem);
   EXPECT_EQ(problems, (std::vector<RowProblem>{RowProblem::FieldTooLong, RowProblem::TooManyFields, RowProblem::TooManyFields,
                                                RowProblem::ControlCharacter, RowProblem::NameTooLong}));
-  EXPECT_FALSE(plan.HasChanges());
+  ASSERT_EQ(plan.added.size(), 1u);  // empty fields past the headings are let be
+  EXPECT_EQ(plan.added[0].driver.name, "b2");
 }
 
 TEST(RosterImport, RaceNumbersStayUniqueWithinAClass) {
@@ -136,6 +137,10 @@ TEST(RosterImport, RaceNumbersStayUniqueWithinAClass) {
   // Another class may use the same number; a row without the column keeps it.
   plan = PlanRosterImport("name,class,number\nDani,Mini-Z,5\n", roster);
   EXPECT_EQ(plan.added.size(), 1u);
+  // The window's own check before it saves a driver.
+  EXPECT_EQ(meeting::CheckDriver(roster, Make(4, "ana", "A", 9)), meeting::DriverProblem::NameTaken);
+  EXPECT_EQ(meeting::CheckDriver(roster, Make(4, "Dani", "D", 6, "gt")), meeting::DriverProblem::NumberTaken);
+  EXPECT_FALSE(meeting::CheckDriver(roster, Make(2, "Bea", "B", 6)));
   plan = PlanRosterImport("name,active\nCris,no\n", roster);
   ASSERT_EQ(plan.changed.size(), 1u);
   EXPECT_EQ(plan.changed[0].after, Make(3, "Cris", "Cris", 7, "GT", false));

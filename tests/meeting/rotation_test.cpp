@@ -142,7 +142,7 @@ TEST(Rotation, PrepareFillsTheSetupPanelAndResultsAreChecked) {
   m.name = std::string(60, 'N');
   const auto longName = meeting::SetupFor(m, heats[2], 7, true).description;
   EXPECT_EQ(longName, std::string(37, 'N') + "… · Manga 3/7");
-  const auto lineUp = meeting::LineUp(heats[0], roster);
+  const auto lineUp = meeting::LineUp(heats[0], meeting::IndexOf(roster));
   ASSERT_EQ(lineUp.size(), 4u);
   EXPECT_EQ(lineUp[0].car, 1);
   EXPECT_EQ(lineUp[0].shortName, "Ana");
@@ -158,6 +158,27 @@ TEST(Rotation, PrepareFillsTheSetupPanelAndResultsAreChecked) {
             ResultProblem::BadCar);
   EXPECT_EQ(meeting::CheckResult({1, "26120601", {{13, 1, 1, 1, CarStatus::Classified}}}), ResultProblem::BadCar);
   EXPECT_EQ(meeting::CheckResult({1, "26120601", {{2, -1, 1, 1, CarStatus::Classified}}}), ResultProblem::BadFigures);
+}
+
+TEST(Rotation, SettingsOutsideTheirRangesAreRefused) {
+  using meeting::MeetingProblem;
+  Meeting m = RotationMeeting(6, 4);
+  EXPECT_FALSE(meeting::CheckMeeting(m));
+  const auto problem = [&](auto change) {
+    Meeting bad = m;
+    change(bad);
+    return meeting::CheckMeeting(bad);
+  };
+  EXPECT_EQ(problem([](Meeting& b) { b.rotation.lanes = 13; }), MeetingProblem::BadLanes);
+  EXPECT_EQ(problem([](Meeting& b) { b.entrants.push_back(101); }), MeetingProblem::DriverTwice);
+  EXPECT_EQ(problem([](Meeting& b) { b.points = {10, -1}; }), MeetingProblem::BadPoints);
+  m.format = meeting::Format::QualifyingFinals;
+  EXPECT_EQ(problem([](Meeting& b) { b.qualifying.rounds = 6; }), MeetingProblem::BadRounds);
+  EXPECT_EQ(problem([](Meeting& b) { b.qualifying.finalSize = 11; }), MeetingProblem::BadFinalSize);
+  EXPECT_EQ(problem([](Meeting& b) { b.qualifying.bumpUp = 5; }), MeetingProblem::BadBumpUp);
+  EXPECT_EQ(meeting::ParseIsoDate("2028-02-29"), (meeting::Date{2028, 2, 29}));
+  EXPECT_FALSE(meeting::ParseIsoDate("2026-02-29"));
+  EXPECT_EQ(meeting::IsoDate({2026, 12, 6}), "2026-12-06");
 }
 
 }  // namespace
