@@ -6,6 +6,7 @@
 #include <set>
 
 #include "meeting/text.h"
+#include "meeting/texts.h"
 
 namespace meeting {
 namespace {
@@ -274,10 +275,10 @@ std::string RosterCsv(const std::vector<Driver>& roster, bool spanish) {
     }
     return quoted + '"';
   };
-  std::string out = spanish ? "nombre,abreviatura,número,clase,activo\r\n" : "name,short name,number,class,active\r\n";
+  std::string out = std::string(words::kRosterHeader.Pick(spanish)) + "\r\n";
   for (const auto& d : roster) {
     out += field(d.name) + ',' + field(d.shortName) + ',' + (d.number ? std::to_string(*d.number) : std::string()) +
-           ',' + field(d.className) + ',' + (d.active ? (spanish ? "sí" : "yes") : "no") + "\r\n";
+           ',' + field(d.className) + ',' + (d.active ? words::kYes : words::kNo).Pick(spanish) + "\r\n";
   }
   return out;
 }

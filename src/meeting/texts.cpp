@@ -83,7 +83,7 @@ std::string RefusalText(const RefusedRow& refused, bool spanish) {
   std::string text = std::string(words::kRow.Pick(spanish)) + ' ' + std::to_string(refused.row) + ": " +
                      WordsOf(refused.problem).Pick(spanish);
   if (refused.otherRow > 0) {
-    text += std::string(spanish ? " (como la fila " : " (as row ") + std::to_string(refused.otherRow) + ')';
+    text += std::string(" (") + words::kAsRow.Pick(spanish) + ' ' + std::to_string(refused.otherRow) + ')';
   } else if (!refused.otherName.empty()) {
     text += " (" + refused.otherName + ')';
   }

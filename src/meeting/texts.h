@@ -25,6 +25,10 @@ inline constexpr Words kFinal{"Final", "Final"};
 inline constexpr Words kRow{"Fila", "Row"};
 inline constexpr Words kRotation{"Rotación", "Rotation"};
 inline constexpr Words kQualifyingFinals{"Clasificación y finales", "Qualifying and finals"};
+inline constexpr Words kAsRow{"como la fila", "as row"};
+inline constexpr Words kRosterHeader{"nombre,abreviatura,número,clase,activo", "name,short name,number,class,active"};
+inline constexpr Words kYes{"sí", "yes"};
+inline constexpr Words kNo{"no", "no"};
 }  // namespace words
 
 const Words& WordsOf(DriverProblem problem) noexcept;
