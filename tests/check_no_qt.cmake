@@ -3,7 +3,8 @@ file(GLOB_RECURSE files
   ${ROOT}/src/race/*.h ${ROOT}/src/race/*.cpp
   ${ROOT}/src/records/*.h ${ROOT}/src/records/*.cpp
   ${ROOT}/src/decoder/*.h ${ROOT}/src/decoder/*.cpp
-  ${ROOT}/src/results/*.h ${ROOT}/src/results/*.cpp)
+  ${ROOT}/src/results/*.h ${ROOT}/src/results/*.cpp
+  ${ROOT}/src/meeting/*.h ${ROOT}/src/meeting/*.cpp)
 set(bad "")
 foreach(f ${files})
   file(STRINGS ${f} lines REGEX "#include[ \t]*<Q")

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Builds the record readers' fuzzers with clang (libFuzzer, AddressSanitizer,
-# UndefinedBehaviorSanitizer) and runs each for a fixed time on a seed corpus
-# of files the program itself writes. Any crash, hang or sanitizer report
+# Builds the record readers' fuzzers and the roster import's with clang
+# (libFuzzer, AddressSanitizer, UndefinedBehaviorSanitizer) and runs each for
+# a fixed time on a seed corpus of files the program itself writes. Any crash, hang or sanitizer report
 # fails. Usage: tools/fuzz.sh [SECONDS_EACH] (default 20).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -40,4 +40,18 @@ for kind in races passes classification events; do
       tail -40 "$out/fuzz_$kind.log"; echo "FAIL: the $kind reader fuzzer found a fault"; exit 1; }
   tail -1 "$out/fuzz_$kind.log"
 done
+
+# The roster import of club meetings, from a few rosters of both encodings
+# and delimiters; it checks its own rules on the plan as it goes.
+mkdir -p "$seeds/roster" "$out/corpus/roster"
+cp tests/fuzz/roster_seeds/* "$seeds/roster/"
+if [ -d tests/fuzz/regressions/roster ]; then cp tests/fuzz/regressions/roster/* "$seeds/roster/" 2>/dev/null || true; fi
+"$cxx" -std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined -Isrc \
+  tests/fuzz/roster_fuzz.cpp src/meeting/roster_csv.cpp src/meeting/csv_table.cpp src/meeting/text.cpp \
+  src/meeting/driver.cpp src/records/cp1252.cpp -o "$out/fuzz_roster"
+echo "fuzzing the roster import for ${seconds}s"
+"$out/fuzz_roster" -max_total_time="$seconds" -timeout=5 -rss_limit_mb=2048 -max_len=65536 -dict=tests/fuzz/roster.dict \
+  -artifact_prefix="$out/crash-roster-" "$out/corpus/roster" "$seeds/roster" 2>"$out/fuzz_roster.log" || {
+    tail -40 "$out/fuzz_roster.log"; echo "FAIL: the roster import fuzzer found a fault"; exit 1; }
+tail -1 "$out/fuzz_roster.log"
 echo "fuzzing passed"
