@@ -125,6 +125,8 @@ kill -9 $PROG_PID; wait $PROG_PID 2>/dev/null; PROG_PID=
 echo quit >&"${GATE[1]}"; wait "$GATE_PID" 2>/dev/null; GATE_PID=
 
 # --- A gate on TCP: silence and a hang-up cost no pass ----------------------
+# Laps within 2 ms: the map is seconds old here and a loaded machine's
+# receive delays still move it; the millisecond is the unit tests' to prove.
 coproc TGATE { DRIFT_PPM=50 exec /usr/bin/python3 "$HERE/fake_gate.py" tcp; }
 TGATE_PID=$TGATE_PID
 read -r -u "${TGATE[0]}" _ _ TPORT
@@ -148,20 +150,19 @@ tgate p 4; u1=$REPLY_VALUE
 wait_lines "$PSS3" 2
 tgate connections
 check "its pass comes on the connection it kept" test "$REPLY_VALUE" = 1
-check "the lap across the silence is the gate's, to the millisecond" near "$u0" "$u1" "$(field "$PSS3" 2 4)" 0.001
+check "the lap across the silence is the gate's" near "$u0" "$u1" "$(field "$PSS3" 2 4)" 0.002
 tgate beat on
 sleep 3.2
 # 60 kB of notes, a pass, and the gate hangs up at once.
 tgate burst 60000; tgate p 4; u2=$REPLY_VALUE; tgate hangup
 wait_lines "$PSS3" 3
 check "a pass sent just before the gate hung up counts" test "$(lines "$PSS3")" = 3
-check "its lap is the gate's, to the millisecond" near "$u1" "$u2" "$(field "$PSS3" 3 4)" 0.001
+check "its lap is the gate's" near "$u1" "$u2" "$(field "$PSS3" 3 4)" 0.002
 for _ in $(seq 100); do tgate connections; [ "$REPLY_VALUE" = 2 ] && break; sleep 0.05; done
 sleep 3.2
 tgate p 4; u3=$REPLY_VALUE
 wait_lines "$PSS3" 4
-check "across the reconnection the gate's clock is kept, to the millisecond" \
-  near "$u2" "$u3" "$(field "$PSS3" 4 4)" 0.001
+check "the lap across the reconnection is the gate's" near "$u2" "$u3" "$(field "$PSS3" 4 4)" 0.002
 kill -9 $PROG_PID; wait $PROG_PID 2>/dev/null; PROG_PID=
 echo quit >&"${TGATE[1]}"; wait "$TGATE_PID" 2>/dev/null; TGATE_PID=
 
