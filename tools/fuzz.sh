@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Builds the record readers' fuzzers and the roster import's with clang
-# (libFuzzer, AddressSanitizer, UndefinedBehaviorSanitizer) and runs each for
-# a fixed time on a seed corpus of files the program itself writes. Any crash, hang or sanitizer report
-# fails. Usage: tools/fuzz.sh [SECONDS_EACH] (default 20).
+# Builds the fuzzers of the record readers, the roster import and the gate
+# session with clang (libFuzzer, AddressSanitizer, UndefinedBehaviorSanitizer)
+# and runs each for a fixed time on a seed corpus: files the program itself
+# writes, rosters, a gate's lines. Any crash, hang or sanitizer report fails.
+# Usage: tools/fuzz.sh [SECONDS_EACH] (default 20).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds="${1:-20}"
@@ -54,4 +55,15 @@ echo "fuzzing the roster import for ${seconds}s"
   -artifact_prefix="$out/crash-roster-" "$out/corpus/roster" "$seeds/roster" 2>"$out/fuzz_roster.log" || {
     tail -40 "$out/fuzz_roster.log"; echo "FAIL: the roster import fuzzer found a fault"; exit 1; }
 tail -1 "$out/fuzz_roster.log"
+
+# The gate's bytes: what a decoder on a serial port or the network sends.
+bin="$out/fuzz_decoder"
+"$cxx" -std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
+  -Isrc tests/fuzz/decoder_fuzz.cpp src/decoder/protocol.cpp src/decoder/clock_map.cpp src/decoder/session.cpp -o "$bin"
+mkdir -p "$out/corpus/decoder"
+echo "fuzzing the gate session for ${seconds}s"
+"$bin" -max_total_time="$seconds" -timeout=5 -rss_limit_mb=2048 -max_len=65536 \
+  -artifact_prefix="$out/crash-decoder-" "$out/corpus/decoder" tests/fuzz/regressions/decoder 2>"$out/fuzz_decoder.log" || {
+    tail -40 "$out/fuzz_decoder.log"; echo "FAIL: the gate session fuzzer found a fault"; exit 1; }
+tail -1 "$out/fuzz_decoder.log"
 echo "fuzzing passed"

@@ -23,13 +23,19 @@ constexpr double kChordFraction = 0.15;
 // second, or 5 minutes of four.
 constexpr double kSettleLineSeconds = 360000;
 // However many lines come, the rate is measured over this long at least
-// before it is trusted.
+// before it is trusted; and however long, over this many lines, one a
+// second at least: a gate without heartbeats leaves gaps that a wrong rate
+// hides in.
 constexpr double kMinSettleSeconds = 120;
+constexpr long long kMinSettleLines = 600;
 // Once settled, an offset error is slewed away, never faster than this:
-// 8 ppm moves a minute's lap by 0.48 ms.
+// 8 ppm moves a minute's lap by 0.48 ms. A map far early (a new origin
+// starts so on purpose) is in no hurry: it comes back at a quarter of that.
 constexpr double kMaxSlew = 8e-6;
+constexpr double kMaxSlewEarly = 2e-6;
 constexpr double kSlewSeconds = 30;
-// A settled error beyond this is no drift but a change of the path: stepped.
+// A settled map running later than this is no drift but a change of the
+// path: stepped. A map running early only costs absolute time: slewed back.
 constexpr double kStepSeconds = 0.010;
 // The envelope runs above the true line by the smallest delays, and early
 // on by a few ms more when the rate is a little off. A map that runs late
@@ -38,6 +44,26 @@ constexpr double kStepSeconds = 0.010;
 constexpr double kMarginSeconds = 0.0025;
 // A gate time mapped this far after its receive time: the gate's clock jumped.
 constexpr double kJumpSeconds = 1.0;
+// A heartbeat after a hello mapped this far before its receive time: the
+// gate's clock started over, from a time that happens to lie ahead of its
+// last one. A heartbeat leaves as it is stamped; a pass may have waited.
+constexpr double kStaleSeconds = 2.0;
+// A 32-bit microsecond clock wraps every 71.6 minutes.
+constexpr double kWrap = 4294967296.0;
+// A restarted gate's new offset is anchored on this many lines over this
+// much gate time; lines that come within half a millisecond of each other
+// anchor it in four lines over a second.
+constexpr long long kAnchorLines = 12;
+constexpr double kAnchorSeconds = 5;
+constexpr long long kQuickAnchorLines = 4;
+constexpr double kQuickAnchorSeconds = 1;
+constexpr double kQuickAnchorLeftSeconds = 0.0005;
+// Of n lines late by 0..D at random, the lowest is D/(n+1) above the true
+// line on average, and more than this many times that once in 150. An
+// anchored map starts that much early.
+constexpr double kAnchorQuantile = 5;
+// A line further than this above the lowest tells no more about the spread.
+constexpr double kSpreadCapSeconds = 1.0;
 
 // Positive when o, a, b turn counter-clockwise (a lies below the chord o-b).
 template <typename P>
@@ -54,48 +80,78 @@ ClockMap::ClockMap(std::int64_t frequency) noexcept
       slope_(nominal_),
       rate_(nominal_) {}
 
-ClockMap::Stamp ClockMap::Add(std::uint64_t micros, std::int64_t received) {
-  Sync sync = Sync::kTracked;
-  if (!synced_) {
-    sync = Sync::kFirstLine;
-  } else if (micros < lastMicros_) {
-    sync = Sync::kTimeWentBack;
-  } else {
-    const double x = static_cast<double>(micros - originMicros_);
-    const double y = static_cast<double>(received - originCount_);
-    if (Applied(x) - y > kJumpSeconds * frequency_) sync = Sync::kJumpedAhead;
+ClockMap::Stamp ClockMap::Judge(std::uint64_t micros, std::int64_t received, Kind kind) const noexcept {
+  const bool wide = (micros >> 32) != 0;
+  if (!synced_) return {micros, Sync::kFirstLine, origin_ + 1, wide};
+  const Stamp reset{micros, Sync::kReset, origin_ + 1, wide};
+  const std::uint64_t unwrapped = Unwrap(micros, received);
+  if (unwrapped < lastMicros_) return reset;
+  const double late = (static_cast<double>(received - originCount_) - Mapped(unwrapped)) / frequency_;
+  if (late < -kJumpSeconds) return reset;
+  if (rechecking_ && kind == Kind::kHeartbeat && late > kStaleSeconds) return reset;
+  const bool wrapped = (unwrapped >> 32) != (lastMicros_ >> 32) && unwrapped != micros;
+  return {unwrapped, wrapped ? Sync::kUnwrapped : Sync::kTracked, origin_, wide};
+}
+
+void ClockMap::Add(const Stamp& stamp, std::int64_t received, Kind kind) {
+  if (stamp.sync == Sync::kFirstLine || stamp.sync == Sync::kReset) {
+    Start(stamp.micros, received, stamp.sync == Sync::kReset);
   }
-  if (sync != Sync::kTracked) Start(micros, received);
-  lastMicros_ = micros;
+  if (kind == Kind::kHeartbeat) rechecking_ = false;
+  if (stamp.wide) clock32_ = false;
+  lastMicros_ = stamp.micros;
 
-  const Point p{static_cast<double>(micros - originMicros_), static_cast<double>(received - originCount_)};
-  Take(micros / 1000000, p);
+  const Point p{static_cast<double>(stamp.micros - originMicros_), static_cast<double>(received - originCount_)};
+  Take(stamp.micros / 1000000, p);
+  Note(p);
   Steer(p.x);
+}
 
-  // A crossing cannot have happened after its line arrived.
-  std::int64_t count = std::min<std::int64_t>(originCount_ + std::llround(Applied(p.x)), received);
+std::int64_t ClockMap::Place(const Stamp& stamp, std::int64_t received) noexcept {
+  std::int64_t count = Estimate(stamp, received);
   if (stamped_) count = std::max(count, lastStamp_);
   lastStamp_ = count;
   stamped_ = true;
-  return {count, sync};
+  return count;
 }
 
-void ClockMap::Resync() noexcept {
-  if (settled_) prior_ = slope_;
-  synced_ = false;
+std::int64_t ClockMap::Estimate(const Stamp& stamp, std::int64_t received) const noexcept {
+  if (!synced_ || stamp.origin != origin_) return received;
+  // A crossing cannot have happened after its line arrived.
+  return std::min<std::int64_t>(originCount_ + std::llround(Mapped(stamp.micros)), received);
 }
+
+void ClockMap::Recheck() noexcept { rechecking_ = synced_; }
 
 void ClockMap::Reset() noexcept {
   synced_ = false;
+  settled_ = false;
+  priorSpan_ = 0;
   stamped_ = false;
+  rateKnown_ = false;
+  rechecking_ = false;
+  anchoring_ = false;
+  clock32_ = true;
   prior_ = nominal_;
 }
 
 double ClockMap::SkewPpm() const noexcept { return (nominal_ / slope_ - 1) * kMicrosPerSecond; }
 
-void ClockMap::Start(std::uint64_t micros, std::int64_t received) noexcept {
+void ClockMap::Start(std::uint64_t micros, std::int64_t received, bool restarted) noexcept {
+  // A crystal keeps its rate when the gate restarts, measured over the
+  // window it had: the new origin's own lines measure it no better before
+  // they span as long.
+  if (settled_) {
+    prior_ = slope_;
+    priorSpan_ = closed_.empty() ? 0 : closed_.back().low.x - closed_.front().low.x;
+  }
+  rateKnown_ = rateKnown_ || settled_;
+  ++origin_;
+  ++epoch_;
   synced_ = true;
   settled_ = false;
+  rechecking_ = false;
+  anchoring_ = restarted;
   originMicros_ = micros;
   originCount_ = received;
   closed_.clear();
@@ -104,11 +160,30 @@ void ClockMap::Start(std::uint64_t micros, std::int64_t received) noexcept {
   sumX_ = 0;
   windowLines_ = 0;
   hasOpen_ = false;
+  lowOffset_ = 0;
+  sumOffset_ = 0;
+  originLines_ = 0;
   slope_ = prior_;
   hullIntercept_ = std::numeric_limits<double>::infinity();
   baseX_ = 0;
   baseY_ = 0;
   rate_ = prior_;
+}
+
+// A clock that has only ever sent 32-bit stamps may have wrapped, as often
+// as it takes to come near the time the map expects at the receive time.
+std::uint64_t ClockMap::Unwrap(std::uint64_t micros, std::int64_t received) const noexcept {
+  if (!clock32_ || (micros >> 32) != 0) return micros;
+  const double expected =
+      static_cast<double>(originMicros_) + baseX_ + (static_cast<double>(received - originCount_) - baseY_) / rate_;
+  const double wraps = std::round((expected - static_cast<double>(micros)) / kWrap);
+  if (!(wraps >= 1 && wraps < kWrap)) return micros;
+  return micros + (static_cast<std::uint64_t>(wraps) << 32);
+}
+
+// Counter ticks after the origin at which the map puts a gate time of this origin.
+double ClockMap::Mapped(std::uint64_t micros) const noexcept {
+  return Applied(static_cast<double>(micros - originMicros_));
 }
 
 // One point per second of gate time, the lowest: it bounds memory and work
@@ -173,7 +248,8 @@ void ClockMap::EvictFront() {
 // rate by tens of ppm.
 void ClockMap::EstimateSlope() noexcept {
   slope_ = prior_;
-  if (closed_.size() >= 2) {
+  // A rate kept from before a restart is worth more than a short window's.
+  if (closed_.size() >= 2 && (settled_ || !rateKnown_)) {
     const double first = closed_.front().low.x;
     const double last = closed_.back().low.x;
     if (last - first >= kMinSkewSpanSeconds * kMicrosPerSecond) {
@@ -199,29 +275,63 @@ double ClockMap::HullAt(double x) const noexcept {
   return a.y + (b.y - a.y) * (x - a.x) / (b.x - a.x);
 }
 
+// What this origin's lines say about their delays, at the rate of the moment.
+void ClockMap::Note(Point p) noexcept {
+  const double offset = p.y - slope_ * p.x;
+  if (originLines_ == 0 || offset < lowOffset_) lowOffset_ = offset;
+  sumOffset_ += std::min(offset, lowOffset_ + kSpreadCapSeconds * frequency_);
+  ++originLines_;
+}
+
+bool ClockMap::Anchored(double x) const noexcept {
+  const double span = x / kMicrosPerSecond;
+  if (originLines_ >= kAnchorLines && span >= kAnchorSeconds) return true;
+  return originLines_ >= kQuickAnchorLines && span >= kQuickAnchorSeconds &&
+         EarlyBound() <= kAnchorQuantile * kQuickAnchorLeftSeconds * frequency_;
+}
+
+// How much lower the lines still to come may yet find the offset: the mean
+// height above the lowest is about half the spread of the delays.
+double ClockMap::EarlyBound() const noexcept {
+  if (originLines_ == 0) return 0;
+  const double lines = static_cast<double>(originLines_);
+  const double above = sumOffset_ / lines - lowOffset_;
+  return kAnchorQuantile * 2 * above / (lines + 1);
+}
+
+bool ClockMap::WindowSettled(double x) const noexcept {
+  const double first = closed_.empty() ? open_.low.x : closed_.front().low.x;
+  const double span = (x - first) / kMicrosPerSecond;
+  const auto lines = static_cast<double>(windowLines_);
+  return span >= kMinSettleSeconds && windowLines_ >= kMinSettleLines && lines >= span &&
+         lines * span >= kSettleLineSeconds && (!rateKnown_ || x - first >= priorSpan_);
+}
+
 void ClockMap::Steer(double x) noexcept {
   const double intercept = std::min(hullIntercept_, open_.low.y - slope_ * open_.low.x);
-  const double target = intercept + slope_ * x - kMarginSeconds * frequency_;
-  if (!settled_) {
-    baseX_ = x;
-    baseY_ = target;
-    rate_ = slope_;
-    const double first = closed_.empty() ? open_.low.x : closed_.front().low.x;
-    const double span = (x - first) / kMicrosPerSecond;
-    settled_ = span >= kMinSettleSeconds && static_cast<double>(windowLines_) * span >= kSettleLineSeconds;
-    return;
+  const double best = intercept + slope_ * x - kMarginSeconds * frequency_;
+  bool step = !Settled();
+  if (anchoring_ && Anchored(x)) {
+    anchoring_ = false;
+    step = true;
   }
+  // A new origin on a kept rate: early by what its offset may still improve.
+  const bool anchored = Settled() && !settled_;
+  const double target = anchored ? best - EarlyBound() : best;
+  if (!settled_ && !anchoring_) settled_ = WindowSettled(x);
+  // A map anchored early that turns out late missed its bound: stepped at once.
   const double applied = Applied(x);
-  const double error = target - applied;
   baseX_ = x;
-  if (std::abs(error) > kStepSeconds * frequency_) {
+  if (step || applied - best > (anchored ? 0 : kStepSeconds * frequency_)) {
+    if (!step) ++epoch_;
     baseY_ = target;
     rate_ = slope_;
     return;
   }
-  const double limit = kMaxSlew * nominal_;
+  const bool patient = anchored || target - applied > kStepSeconds * frequency_;
   baseY_ = applied;
-  rate_ = slope_ + std::clamp(error / (kSlewSeconds * kMicrosPerSecond), -limit, limit);
+  rate_ = slope_ + std::clamp((target - applied) / (kSlewSeconds * kMicrosPerSecond), -kMaxSlew * nominal_,
+                              (patient ? kMaxSlewEarly : kMaxSlew) * nominal_);
 }
 
 }  // namespace decoder

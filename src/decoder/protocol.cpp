@@ -7,9 +7,9 @@ namespace {
 
 constexpr std::string_view kHello = "TRELVIX-GATE 1";
 
-// 1..20 decimal digits that fit in 64 bits; leading zeros are allowed.
+// "0", or 1..20 decimal digits without a leading zero that fit in 64 bits.
 bool ParseMicros(std::string_view digits, std::uint64_t& out) noexcept {
-  if (digits.empty() || digits.size() > 20) return false;
+  if (digits.empty() || digits.size() > 20 || (digits.front() == '0' && digits.size() > 1)) return false;
   constexpr std::uint64_t kMax = std::numeric_limits<std::uint64_t>::max();
   std::uint64_t value = 0;
   for (const char c : digits) {
@@ -35,7 +35,9 @@ bool ParseCar(std::string_view digits, int& out) noexcept {
   return true;
 }
 
-bool Printable(std::string_view text) noexcept {
+// The hello's text: printable ASCII, spaces inside only.
+bool HelloText(std::string_view text) noexcept {
+  if (text.empty() || text.front() == ' ' || text.back() == ' ') return false;
   for (const char c : text) {
     if (c < 0x20 || c > 0x7E) return false;
   }
@@ -49,7 +51,7 @@ Message Parse(std::string_view line) {
     std::string_view rest = line.substr(kHello.size());
     if (rest.empty()) return Hello{};
     // The free text follows one space and may itself hold spaces.
-    if (rest.front() != ' ' || !Printable(rest.substr(1))) return Bad{};
+    if (rest.front() != ' ' || !HelloText(rest.substr(1))) return Bad{};
     return Hello{std::string(rest.substr(1))};
   }
   if (line.starts_with("P ")) {

@@ -52,7 +52,7 @@ QString LinkStateText(platform::DecoderLink::State state, bool spanish) {
     case State::kUp:
       return Pick(spanish, "Conectado", "Connected");
     case State::kLost:
-      return Pick(spanish, "PERDIDO: reconectando", "LOST: reconnecting");
+      return Pick(spanish, "PERDIDO: esperando al sensor", "LOST: waiting for the sensor");
     case State::kFault:
       return Pick(spanish, "FALLO: el sensor inunda de líneas", "FAULT: the sensor floods lines");
   }
@@ -72,7 +72,7 @@ ConnectionsWindow::ConnectionsWindow(platform::DecoderLink& link, QSettings* set
   BuildControls();
   connect(&link_, &platform::DecoderLink::StatusChanged, this, [this] { ShowStatus(); });
   // Each lane tried before a race lights its car.
-  connect(&link_, &platform::DecoderLink::Crossed, this, [this](int car, qint64) {
+  connect(&link_, &platform::DecoderLink::Crossed, this, [this](int car, qint64, bool) {
     if (car < 1 || car > 12) return;
     seen_[static_cast<std::size_t>(car)] = true;
     lastSeen_ = car;

@@ -46,8 +46,9 @@ TEST(Parse, TheThreeMessages) {
   const auto pass = std::get<decoder::Pass>(decoder::Parse("P 12 18446744073709551615"));
   EXPECT_EQ(pass.car, 12);
   EXPECT_EQ(pass.micros, 18446744073709551615ULL);
-  EXPECT_EQ(std::get<decoder::Pass>(decoder::Parse("P 1 007")).micros, 7U);
-  EXPECT_EQ(std::get<decoder::Heartbeat>(decoder::Parse("H 00000000000000000042")).micros, 42U);
+  EXPECT_EQ(std::get<decoder::Pass>(decoder::Parse("P 1 0")).micros, 0U);
+  EXPECT_EQ(std::get<decoder::Heartbeat>(decoder::Parse("H 10000000000000000042")).micros, 10000000000000000042U);
+  EXPECT_EQ(std::get<decoder::Hello>(decoder::Parse("TRELVIX-GATE 1 a  b " + std::string(43, '~'))).text.size(), 48U);
 }
 
 TEST(Parse, EverythingElseIsBad) {
@@ -56,6 +57,13 @@ TEST(Parse, EverythingElseIsBad) {
                            "TRELVIX-GATE 10",
                            "TRELVIX-GATE 1\tx",
                            "TRELVIX-GATE 1 caf\xc3\xa9",
+                           "TRELVIX-GATE 1 ",
+                           "TRELVIX-GATE 1  x",
+                           "TRELVIX-GATE 1 x ",
+                           "TRELVIX-GATE 1x",
+                           "P 1 007",
+                           "P 1 00",
+                           "H 00000000000000000042",
                            "P 0 5",
                            "P 13 5",
                            "P 03 5",

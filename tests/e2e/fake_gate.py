@@ -1,7 +1,9 @@
 #!/usr/bin/env python3
-"""A stand-in track gate on a pseudo-terminal, driven line by line from stdin.
+"""A stand-in track gate on a pseudo-terminal or on TCP, driven line by line
+from stdin.
 
 Usage: fake_gate.py LINK   (LINK becomes a symlink to the terminal's slave side)
+       fake_gate.py tcp    (a server on 127.0.0.1; "ok ready PORT" names its port)
 
 Commands, one per line; each answers "ok ..." on stdout once done:
   hello                 the gate says hello
@@ -12,6 +14,10 @@ Commands, one per line; each answers "ok ..." on stdout once done:
   flood CAR N           N passes of CAR as fast as the line takes them
   pull                  the cable is pulled: the terminal and the link vanish
   plug                  a new terminal under the same link, and a hello
+  burst N               N bytes of notes (bad lines) in one go
+  hangup                TCP: the gate closes the connection; its clock goes
+                        on, and it says hello to the next one
+  connections           TCP: answers "ok N", the connections accepted so far
   reset                 the gate restarts: its clock begins again from zero
   beat on|off           heartbeats four times a second, or none
   quit
@@ -20,14 +26,17 @@ The gate's clock runs DRIFT_PPM (environment, default 0) fast or slow.
 import os
 import pty
 import select
+import socket
 import sys
 import threading
 import time
 
 LINK = sys.argv[1]
+TCP = LINK == "tcp"
 DRIFT = float(os.environ.get("DRIFT_PPM", "0")) * 1e-6
 lock = threading.Lock()
-state = {"master": None, "slave": None, "origin": time.monotonic_ns(), "beat": True}
+state = {"master": None, "slave": None, "origin": time.monotonic_ns(), "beat": True, "conn": None,
+         "connections": 0}
 
 
 def gate_micros(ns=None):
@@ -49,6 +58,11 @@ def plug():
 
 
 def pull():
+    if TCP:
+        if state["conn"] is not None:
+            state["conn"].close()
+            state["conn"] = None
+        return
     if os.path.lexists(LINK):
         os.unlink(LINK)
     for key in ("master", "slave"):
@@ -57,7 +71,25 @@ def pull():
             state[key] = None
 
 
+def accept(server):
+    while True:
+        conn, _ = server.accept()
+        with lock:
+            if state["conn"] is not None:
+                state["conn"].close()
+            state["conn"] = conn
+            state["connections"] += 1
+            send("TRELVIX-GATE 1 fake gate\n")
+
+
 def send(text):
+    if TCP:
+        if state["conn"] is not None:
+            try:
+                state["conn"].sendall(text.encode("ascii", "replace"))
+            except OSError:
+                state["conn"] = None
+        return
     if state["master"] is None:
         return
     data = text.encode("ascii", "replace")
@@ -96,10 +128,16 @@ def beats():
 
 
 def main():
-    plug()
-    threading.Thread(target=drain, daemon=True).start()
+    if TCP:
+        server = socket.create_server(("127.0.0.1", 0))
+        threading.Thread(target=accept, args=(server,), daemon=True).start()
+        ready = "ok ready %d" % server.getsockname()[1]
+    else:
+        plug()
+        threading.Thread(target=drain, daemon=True).start()
+        ready = "ok ready"
     threading.Thread(target=beats, daemon=True).start()
-    print("ok ready", flush=True)
+    print(ready, flush=True)
     for line in sys.stdin:
         words = line.split()
         if not words:
@@ -131,6 +169,16 @@ def main():
                 send("TRELVIX-GATE 1 fake gate\n")
             elif cmd == "beat":
                 state["beat"] = words[1] == "on"
+            elif cmd == "burst":
+                note = "# a note from the gate that nobody reads\n"
+                send(note * (int(words[1]) // len(note)))
+            elif cmd == "hangup":
+                if state["conn"] is not None:
+                    state["conn"].close()
+                    state["conn"] = None
+            elif cmd == "connections":
+                print("ok %d" % state["connections"], flush=True)
+                continue
             elif cmd == "quit":
                 pull()
                 print("ok", flush=True)
