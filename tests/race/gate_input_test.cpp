@@ -89,13 +89,21 @@ TEST(GateInput, AKeyTheGateDoesNotConfirmCountsAtItsPress) {
   EXPECT_EQ(h.sink.passes.back(), "6\t3\t5\t20,000\t01'30\"000");
 }
 
-TEST(GateInput, WaitingKeysCountBeforeTheRaceEnds) {
+TEST(GateInput, WaitingKeysCountBeforeWhatFollowsThem) {
   GateRace h;
+  // Still waiting when the gate's next crossing of the car comes in: the
+  // key stands for a crossing the gate missed and counts first.
+  h.HandledAt(30);
+  h.KeyAt(3, 30);
+  h.HandledAt(50.2);
+  h.race.GateCrossed(3, h.At(50), false);
+  // And still waiting when the race is stopped.
   h.HandledAt(20 * 60 + 5);
   h.KeyAt(3, 20 * 60 + 5);  // after the race time: the car's last lap
   h.race.Finalizar(true);
-  EXPECT_EQ(h.sink.passes.back(), "2\t3\t2\t1197,000\t20'05\"000");
-  EXPECT_EQ(h.sink.rows.front(), "1\t3\t2\t20'05\"000\t1197,000");
+  EXPECT_EQ(h.sink.passes, (Lines{"1\t3\t1\t8,000\t00'08\"000", "2\t3\t2\t22,000\t00'30\"000",
+                                  "3\t3\t3\t20,000\t00'50\"000", "4\t3\t4\t1155,000\t20'05\"000"}));
+  EXPECT_EQ(h.sink.rows.front(), "1\t3\t4\t20'05\"000\t20,000");
   EXPECT_EQ(h.race.NextKeyRelease(), std::nullopt);
 }
 
@@ -122,6 +130,7 @@ TEST(GateInput, ACrossingStampedBeforeTheStartIsNeverAPass) {
   EXPECT_TRUE(h.race.CarCrossed(1, before));
   EXPECT_TRUE(h.race.GateCrossed(2, before, false));
   EXPECT_TRUE(h.race.CarCrossed(11, before));
+  EXPECT_FALSE(h.race.ProcessPass(1, before));
   h.Wait(5);
   EXPECT_TRUE(h.race.GateCrossed(2, before, false));
   EXPECT_TRUE(h.sink.passes.empty());
