@@ -41,12 +41,12 @@ inline constexpr Words kKey{"Tecla F", "Key F"};
 inline constexpr Words kReplacedByGate{" sustituida por el sensor (", " replaced by the gate ("};
 inline constexpr Words kGate{"sensor", "gate"};
 inline constexpr Words kApproximateDetail{"Paso del sensor con menos precisión", "Gate pass timed with less accuracy"};
-inline constexpr Words kApproximate{"sensor aprox.", "gate approx."};
+inline constexpr Words kApproximate{"aprox.", "approx."};
 }  // namespace words
 
 // "Tecla F3 sustituida por el sensor (40,000)": the gate's time in brackets.
 std::string KeyReplacedDetail(int car, const std::string& gateTime, bool spanish);
-// The message panel after a note of car n: "8 F3: sensor", "8 F3: sensor aprox.".
+// The message panel after a note of car n: "8 F3: sensor", "8 F3: aprox.".
 std::string GateNoteMessage(int event, int car, const Words& what, bool spanish);
 
 // "Coche  1" ... the participant box captions as set at start-up; after a

@@ -113,7 +113,7 @@ TEST(GateInput, AGatePassTimedWithLessAccuracySaysSo) {
   h.race.GateCrossed(3, h.At(30), true);
   EXPECT_EQ(h.sink.passes.back(), "2\t3\t2\t22,000\t00'30\"000");
   EXPECT_EQ(h.sink.events, (Lines{"1\t3\t--\t30,000\tSENS\tPaso del sensor con menos precisión"}));
-  EXPECT_EQ(h.race.Screen().message, "1 F3: sensor aprox.");
+  EXPECT_EQ(h.race.Screen().message, "1 F3: aprox.");
   // A refused pass is no pass: nothing to say of its accuracy.
   h.race.GateCrossed(3, h.At(31), true);
   EXPECT_EQ(h.sink.events.back(), "2\t3\t--\t31,000\tERRO");
