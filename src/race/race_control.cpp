@@ -125,9 +125,9 @@ void RaceControl::BeginRace(std::int64_t startCount, std::int64_t startWallMilli
   rs.GraceEndCount = rs.EndCount + timing_.GraceTicks;
   rs.MinLapTicks = RoundTicks(setup_.minLapSeconds() * frequency);
   // A key and a gate crossing of one car within a second of each other are
-  // one crossing: a director's press is rarely more than a few tenths off,
-  // and no car laps in two seconds (half the minimum lap bounds it anyway,
-  // so one key can never stand for two crossings).
+  // one crossing: a director's press is seldom more than a few tenths off
+  // the car. Two crossings of a car lie at least a minimum lap apart, and a
+  // window of at most half of it never joins a key to both.
   gateKeys_.NewRace(RoundTicks(kKeyHoldMillis / 1000.0 * frequency),
                     std::min<std::int64_t>(timing_.Frequency, rs.MinLapTicks / 2));
   rs.LastCar = 0;
