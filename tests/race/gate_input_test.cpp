@@ -35,12 +35,10 @@ TEST(GateInput, TheGatesCrossingWinsOverAKeyForTheSameCrossing) {
   EXPECT_TRUE(h.KeyAt(3, 30.12));
   // The key first: it waits, and the gate's line 250 ms late replaces it.
   h.HandledAt(50.12);
-  EXPECT_TRUE(h.KeyAt(3, 50.12));
-  EXPECT_EQ(h.sink.passes.size(), 2u);
+  h.KeyAt(3, 50.12);
   EXPECT_EQ(h.race.NextKeyRelease(), h.At(50.62));
   h.HandledAt(50.25);
   h.race.GateCrossed(3, h.At(50), false);
-  EXPECT_EQ(h.race.NextKeyRelease(), std::nullopt);
   h.HandledAt(51);
   h.race.ReleaseHeldKeys();
   EXPECT_EQ(h.sink.passes,
@@ -48,15 +46,13 @@ TEST(GateInput, TheGatesCrossingWinsOverAKeyForTheSameCrossing) {
   EXPECT_EQ(h.sink.events, (Lines{"1\t3\t--\t30,120\tTECL\tTecla F3 sustituida por el sensor (30,000)",
                                   "2\t3\t--\t50,120\tTECL\tTecla F3 sustituida por el sensor (50,000)"}));
   EXPECT_EQ(h.race.Screen().message, "2 F3: sensor");
-  EXPECT_EQ(h.race.Screen().eventCount, "2");
   EXPECT_EQ(h.sound.played, (Lines{"BEEP"}));  // the start's: a note makes no sound
 }
 
 TEST(GateInput, AKeyTheGateDoesNotConfirmCountsAtItsPress) {
   GateRace h;
-  // Car 5 was never seen by the gate: its key is a pass at once.
   h.HandledAt(9);
-  EXPECT_TRUE(h.KeyAt(5, 9));
+  h.KeyAt(5, 9);  // never seen by the gate: a pass at once
   EXPECT_EQ(h.sink.passes.size(), 2u);
   // Car 3's key waits 500 ms for the gate, then counts as pressed; the
   // gate's line for the same crossing, later still, is refused as too short.
@@ -65,28 +61,25 @@ TEST(GateInput, AKeyTheGateDoesNotConfirmCountsAtItsPress) {
   h.HandledAt(30.49);
   h.race.ReleaseHeldKeys();
   EXPECT_EQ(h.sink.passes.size(), 2u);
-  h.HandledAt(30.5);
-  h.race.ReleaseHeldKeys();
-  EXPECT_EQ(h.sink.passes.back(), "3\t3\t2\t22,000\t00'30\"000");
   h.HandledAt(30.7);
+  h.race.ReleaseHeldKeys();
   h.race.GateCrossed(3, h.At(29.9), false);
-  EXPECT_EQ(h.sink.events, (Lines{"1\t3\t--\t29,900\tERRO"}));
   // Two presses while waiting: the tick delivers both in press order.
   h.HandledAt(50);
   h.KeyAt(3, 50);
   h.KeyAt(3, 49.95);
   h.HandledAt(50.6);
   h.race.Timer1Timer();
-  EXPECT_EQ(h.sink.passes.back(), "4\t3\t3\t19,950\t00'49\"950");
-  EXPECT_EQ(h.sink.events.back(), "2\t3\t--\t50,000\tERRO");
   // The gate goes away: a waiting key counts at once, later keys do not wait.
   h.HandledAt(70);
   h.KeyAt(3, 70);
   h.race.SetGateConnected(false);
-  EXPECT_EQ(h.sink.passes.back(), "5\t3\t4\t20,050\t01'10\"000");
   h.HandledAt(90);
   h.KeyAt(3, 90);
-  EXPECT_EQ(h.sink.passes.back(), "6\t3\t5\t20,000\t01'30\"000");
+  EXPECT_EQ(h.sink.passes,
+            (Lines{"1\t3\t1\t8,000\t00'08\"000", "2\t5\t1\t9,000\t00'09\"000", "3\t3\t2\t22,000\t00'30\"000",
+                   "4\t3\t3\t19,950\t00'49\"950", "5\t3\t4\t20,050\t01'10\"000", "6\t3\t5\t20,000\t01'30\"000"}));
+  EXPECT_EQ(h.sink.events, (Lines{"1\t3\t--\t29,900\tERRO", "2\t3\t--\t50,000\tERRO"}));
 }
 
 TEST(GateInput, WaitingKeysCountBeforeWhatFollowsThem) {
