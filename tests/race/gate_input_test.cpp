@@ -70,6 +70,7 @@ TEST(GateInput, AKeyTheGateDoesNotConfirmCountsAtItsPress) {
   h.KeyAt(3, 49.95);
   h.HandledAt(50.6);
   h.race.Timer1Timer();
+  EXPECT_EQ(h.sink.events.size(), 2u);
   // The gate goes away: a waiting key counts at once, later keys do not wait.
   h.HandledAt(70);
   h.KeyAt(3, 70);
