@@ -109,7 +109,7 @@ TEST_F(RaceWindow, AKeyWaitsForTheGateThatHasSeenItsCar) {
   choice.host = "127.0.0.1";
   choice.port = gate.serverPort();
   link.Open(choice);
-  QTRY_VERIFY(link.status().state == platform::DecoderLink::State::kUp);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return link.status().state == platform::DecoderLink::State::kUp; }));
   const std::int64_t start = window->Race().State().StartCount;
   const auto at = [start](double seconds) { return start + static_cast<std::int64_t>(seconds * 1e9); };
   Wait(20.25);
@@ -127,7 +127,7 @@ TEST_F(RaceWindow, AKeyWaitsForTheGateThatHasSeenItsCar) {
   QTest::keyClick(Memo(), Qt::Key_F3);
   EXPECT_EQ(Text("Label17"), "2");
   Wait(0.5);
-  QTRY_COMPARE(Text("Label17"), QStringLiteral("3"));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return Text("Label17") == "3"; }, 1000));
   EXPECT_EQ(Passes(), "1\t3\t1\t20,000\t00'20\"000\r\n2\t3\t2\t20,000\t00'40\"000\r\n"
                       "3\t3\t3\t20,250\t01'00\"250\r\n");
   EXPECT_EQ(Events(), "1\t3\t--\t40,120\tTECL\tTecla F3 sustituida por el sensor (40,000)\r\n");
