@@ -127,7 +127,7 @@ TEST_F(RaceWindow, AKeyWaitsForTheGateThatHasSeenItsCar) {
   QTest::keyClick(Memo(), Qt::Key_F3);
   EXPECT_EQ(Text("Label17"), "2");
   Wait(0.5);
-  EXPECT_TRUE(QTest::qWaitFor([&] { return Text("Label17") == "3"; }, 1000));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return Text("Label17") == "3"; }));
   EXPECT_EQ(Passes(), "1\t3\t1\t20,000\t00'20\"000\r\n2\t3\t2\t20,000\t00'40\"000\r\n"
                       "3\t3\t3\t20,250\t01'00\"250\r\n");
   EXPECT_EQ(Events(), "1\t3\t--\t40,120\tTECL\tTecla F3 sustituida por el sensor (40,000)\r\n");
