@@ -147,7 +147,11 @@ void TForm1::BuildControls() {
 
 void TForm1::SetDecoderLink(platform::DecoderLink* link) {
   link_ = link;
-  if (link_ == nullptr) return;
+  // Without a link no key waits for a gate.
+  if (link_ == nullptr) {
+    GateStatusChanged();
+    return;
+  }
   connect(link_, &platform::DecoderLink::Crossed, this, [this](int car, qint64 when) {
     // Timed when the gate saw it; a key waiting for it becomes a note.
     {
