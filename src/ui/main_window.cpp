@@ -146,6 +146,7 @@ void TForm1::BuildControls() {
 }
 
 void TForm1::SetDecoderLink(platform::DecoderLink* link) {
+  if (link_ != nullptr) disconnect(link_, nullptr, this, nullptr);
   link_ = link;
   // Without a link no key waits for a gate.
   if (link_ == nullptr) {
