@@ -51,6 +51,14 @@ std::string EventMessage(EventKind kind, int car, bool spanish);
 inline constexpr const char* kManualCode = "MANU";
 inline constexpr const char* kNotRacingCode = "NOCO";
 inline constexpr const char* kTooShortCode = "ERRO";
+// Notes of the keys and the track gate, with a detail: a key press that a
+// gate crossing of the same car replaced, and a gate pass that was timed
+// with less accuracy than normal.
+inline constexpr const char* kKeyReplacedCode = "TECL";
+inline constexpr const char* kApproximateCode = "SENS";
+// A race continued after a restart whose wall clock could not be trusted:
+// its times count from an estimate from then on.
+inline constexpr const char* kClockEstimatedCode = "HORA";
 
 // The manual text from the memo's lines: lines 0 to 11 joined with nothing
 // between them.

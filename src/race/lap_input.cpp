@@ -18,12 +18,31 @@ bool RaceControl::FormKeyDown(int virtualKey, std::int64_t when) {
 
 bool RaceControl::CarCrossed(int n, std::int64_t when) {
   if (!RaceState.Running || n < 1 || n > kCars) return false;
-  if (Coches[n].Participates) {
-    ProcessPass(n, when);
+  // A press made before the start belongs to no race.
+  if (when < RaceState.StartCount) return true;
+  if (!Coches[n].Participates) {
+    NotRacing(n, when);
     return true;
   }
+  if (Coches[n].State == TCarState::csFinished) return true;
+  // The gate has timed this crossing already: the key is a note of it.
+  if (const auto crossing = gateKeys_.CrossingNear(n, when)) {
+    WriteNote(n, when, events::kKeyReplacedCode,
+              KeyReplacedDetail(n, timing_.FormatSeconds(*crossing - RaceState.StartCount), Spanish), words::kGate);
+    return true;
+  }
+  // The gate's line for it may still be on its way.
+  if (gateKeys_.Holds(n)) {
+    gateKeys_.Hold(n, when);
+    return true;
+  }
+  ProcessPass(n, when);
+  return true;
+}
+
+void RaceControl::NotRacing(int n, std::int64_t when) {
   // The crossing of a car that does not race is an event of its own.
-  const std::int64_t now = timing_.TakeCount(RaceTime(when));
+  const std::int64_t now = timing_.TakeCount(when);
   IncSacaInci();
   const std::string line = records::ErrorEventLine(RaceState.EventCount, n,
                                                    timing_.FormatSeconds(now - RaceState.StartCount),
@@ -36,7 +55,6 @@ bool RaceControl::CarCrossed(int n, std::int64_t when) {
     cues_.Beep();
   }
   Changed();
-  return true;
 }
 
 void RaceControl::SetCarFinished(int n) {
@@ -46,23 +64,19 @@ void RaceControl::SetCarFinished(int n) {
   if (RaceState.IndividualTiming && n == RaceState.WatchedCar) screen_.watchedCar.clear();
 }
 
-std::int64_t RaceControl::RaceTime(std::int64_t when) const noexcept {
-  // A press made while the start was still being handled belongs to the race.
-  return when < RaceState.StartCount ? RaceState.StartCount : when;
-}
-
 void RaceControl::ProcessPass(int n) {
   if (!RaceState.Running || n < 1 || n > kCars) return;
   ProcessPass(n, timing_.ReadCounter());
 }
 
-void RaceControl::ProcessPass(int n, std::int64_t when) {
-  if (!RaceState.Running || n < 1 || n > kCars) return;
+bool RaceControl::ProcessPass(int n, std::int64_t when) {
+  if (!RaceState.Running || n < 1 || n > kCars) return false;
   TCoche& c = Coches[n];
-  if (c.State == TCarState::csFinished) return;
+  // A crossing before the start is not a pass of this race, from any source.
+  if (c.State == TCarState::csFinished || when < RaceState.StartCount) return false;
   // The time is taken once, first: the moment of the crossing, whatever the
   // rest of the pass costs.
-  const std::int64_t now = timing_.TakeCount(RaceTime(when));
+  const std::int64_t now = timing_.TakeCount(when);
   auto& rs = RaceState;
 
   // More than a minute after the car's time ran out: not counted, the car is done.
@@ -70,7 +84,7 @@ void RaceControl::ProcessPass(int n, std::int64_t when) {
   if (!replaying_ && now - c.EndTime > timing_.GraceTicks) {
     SetCarFinished(n);
     Changed();
-    return;
+    return false;
   }
 
   const std::int64_t lap = now - c.LapStart;
@@ -85,7 +99,7 @@ void RaceControl::ProcessPass(int n, std::int64_t when) {
       cues_.Beep();
     }
     Changed();
-    return;
+    return false;
   }
   c.FirstPassSeen = true;
 
@@ -134,12 +148,13 @@ void RaceControl::ProcessPass(int n, std::int64_t when) {
   row.lapsHighlighted = true;
   rs.LastCar = n;
   row.lastLap = lapText;
-  if (replaying_) return;
+  if (replaying_) return true;
   Changed();
 
   cues_.LapCue(n, rs.SoundOn, Spanish);
   if (finishing) cues_.FinishCue(rs.SoundOn, Spanish);
   if (auto r = records_.AppendPass(records::PassLine(rs.PassCount, n, c.Laps, lapText, totalText)); !r) Fail(r);
+  return true;
 }
 
 }  // namespace race

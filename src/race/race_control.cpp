@@ -1,5 +1,6 @@
 #include "race/race_control.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "race/standings.h"
@@ -123,6 +124,12 @@ void RaceControl::BeginRace(std::int64_t startCount, std::int64_t startWallMilli
   rs.EndCount = rs.StartCount + rs.DurationTicks;
   rs.GraceEndCount = rs.EndCount + timing_.GraceTicks;
   rs.MinLapTicks = RoundTicks(setup_.minLapSeconds() * frequency);
+  // A key and a gate crossing of one car within a second of each other are
+  // one crossing: a director's press is seldom more than a few tenths off
+  // the car. Two crossings of a car lie at least a minimum lap apart, and a
+  // window of at most half of it never joins a key to both.
+  gateKeys_.NewRace(RoundTicks(kKeyHoldMillis / 1000.0 * frequency),
+                    std::min<std::int64_t>(timing_.Frequency, rs.MinLapTicks / 2));
   rs.LastCar = 0;
   rs.IndividualTiming = setup_.IndividualTiming();
   // Races that can reach an hour (with the minute of grace) show hours in
@@ -216,6 +223,8 @@ void RaceControl::Timer1Timer() {
   const std::int64_t now = timing_.ReadCounter();
   auto& rs = RaceState;
   if (rs.Running) {
+    // Keys that waited long enough for the gate count before the race may end.
+    DeliverKeys(gateKeys_.TakeDue(now));
     if (now > rs.GraceEndCount) {
       Finalizar(false);
     } else if (now > rs.EndCount) {
@@ -246,6 +255,8 @@ void RaceControl::Timer1Timer() {
 void RaceControl::Finalizar(bool stopped) {
   auto& rs = RaceState;
   if (!rs.Running) return;
+  // Keys still waiting for the gate count before the race ends.
+  DeliverKeys(gateKeys_.TakeAll());
   screen_.raceStatus = words::kRaceFinished.Pick(Spanish);
   cues_.EndCue(rs.SoundOn, Spanish);
   screen_.running = false;

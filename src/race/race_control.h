@@ -6,15 +6,18 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "events/event_types.h"
 #include "platform/clock.h"
 #include "platform/counter.h"
+#include "race/gate_keys.h"
 #include "race/model.h"
 #include "race/setup.h"
 #include "race/sound_cues.h"
+#include "race/texts.h"
 #include "race/timing.h"
 #include "records/race_files.h"
 #include "records/run_journal.h"
@@ -113,13 +116,29 @@ class RaceControl final {
   // system's own stamp of the press, so a key that waited behind a slow
   // disk is still timed when it was pressed.
   bool FormKeyDown(int virtualKey, std::int64_t when);
-  // Car n (1..12) crossed the line at counter count `when`, from any source
-  // of passes (a key, a track sensor): a pass of a racing car, a "NOCO"
-  // event for a car that does not race. False when no race runs.
+  // The key of car n (1..12), pressed at counter count `when`: a pass of a
+  // racing car, a "NOCO" event for a car that does not race. A press made
+  // before the start is taken and counts for nothing. While the gate is
+  // connected and has seen the car in this race, the key is the gate's
+  // backup: a press near a gate crossing of the car is a note, and any
+  // other press waits up to kKeyHoldMillis for one. False when no race runs.
   bool CarCrossed(int n, std::int64_t when);
-  // One pass of car n (1..12), timed now, or at counter count `when`.
+  // Car n crossed the line at `when` by the track gate's account; with
+  // `approximate` its time is less accurate than normal, which an events
+  // line says when the pass counts. False when no race runs.
+  bool GateCrossed(int n, std::int64_t when, bool approximate);
+  // Whether the gate's link is up. A link that goes down hands its held
+  // keys to the race at once.
+  void SetGateConnected(bool connected);
+  // Delivers the held keys whose wait is over, in press order; the window
+  // calls it at NextKeyRelease, and every tick does.
+  void ReleaseHeldKeys();
+  std::optional<std::int64_t> NextKeyRelease() const noexcept { return gateKeys_.NextRelease(); }
+  static constexpr int kKeyHoldMillis = 500;
+  // One pass of car n (1..12), timed now, or at counter count `when`. True
+  // when it counted; a pass made before the start never does.
   void ProcessPass(int n);
-  void ProcessPass(int n, std::int64_t when);
+  bool ProcessPass(int n, std::int64_t when);
 
   // Event entry.
   void IncSacaInci();
@@ -161,7 +180,10 @@ class RaceControl final {
   void Fail(const records::IoResult& result);
   void ShowStandings();
   void SetCarFinished(int n);
-  std::int64_t RaceTime(std::int64_t when) const noexcept;
+  void NotRacing(int n, std::int64_t when);
+  void DeliverKeys(const std::vector<HeldKey>& keys);
+  // An events line of car n at `when` with a detail; the message when written.
+  void WriteNote(int n, std::int64_t when, const char* code, const std::string& detail, const Words& message);
   std::string RaceClockText(std::int64_t nowMillisOfDay) const;
   void PulseSponsor();
   bool WriteEvent(const std::string& line);
@@ -176,6 +198,7 @@ class RaceControl final {
   records::RecordSink& records_;
   RaceObserver* observer_ = nullptr;
   RaceSetup setup_;
+  GateKeys gateKeys_;
 
   TCoches Coches{};
   TRaceState RaceState{};

@@ -4,6 +4,7 @@
 
 #include "race/race_control.h"
 #include "race/texts.h"
+#include "records/lines.h"
 
 namespace race {
 
@@ -126,7 +127,12 @@ RaceControl::ResumeOutcome RaceControl::ResumeRace(const records::UnfinishedRace
                                                                       Coches[n].State != TCarState::csFinished;
   // Whoever reads the events later learns that the times from here on
   // count from an estimate.
-  if (clockEstimated) ManualEvent(words::kClockEstimatedNote.Pick(Spanish));
+  if (clockEstimated) {
+    IncSacaInci();
+    timing_.ReadCounter();
+    WriteEvent(records::NoteEventLine(rs.EventCount, 0, timing_.FormatSeconds(timing_.NowCount - rs.StartCount),
+                                      events::kClockEstimatedCode, words::kClockEstimatedNote.Pick(Spanish)));
+  }
   Changed();
   if (observer_ != nullptr) observer_->RunningChanged(true);
 

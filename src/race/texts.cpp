@@ -7,4 +7,12 @@ std::string ParticipantCaption(int car, bool spanish, bool atStartUp) {
   return (spanish ? "Coche " : "Car ") + std::to_string(car);
 }
 
+std::string KeyReplacedDetail(int car, const std::string& gateTime, bool spanish) {
+  return words::kKey.Pick(spanish) + std::to_string(car) + words::kReplacedByGate.Pick(spanish) + gateTime + ")";
+}
+
+std::string GateNoteMessage(int event, int car, const Words& what, bool spanish) {
+  return std::to_string(event) + " F" + std::to_string(car) + ": " + what.Pick(spanish);
+}
+
 }  // namespace race

@@ -35,10 +35,23 @@ inline constexpr const char* kNoRaceNumberLeft =
     "No race numbers left for today in this folder (99 at most).\r"
     "Move today's files to another directory to go on.";
 // The events note of a race continued after a reboot whose wall clock
-// could not be trusted (a manual event's text).
+// could not be trusted.
 inline constexpr Words kClockEstimatedNote{"Continuada tras reiniciar el equipo: reloj estimado desde el último paso",
                                            "Continued after a restart: clock estimated from the last pass"};
+
+// Keys and the track gate: the detail and the message of a key press that a
+// gate crossing replaced, and of a gate pass timed with less accuracy.
+inline constexpr Words kKey{"Tecla F", "Key F"};
+inline constexpr Words kReplacedByGate{" sustituida por el sensor (", " replaced by the gate ("};
+inline constexpr Words kGate{"sensor", "gate"};
+inline constexpr Words kApproximateDetail{"Paso del sensor con menos precisión", "Gate pass timed with less accuracy"};
+inline constexpr Words kApproximate{"aprox.", "approx."};
 }  // namespace words
+
+// "Tecla F3 sustituida por el sensor (40,000)": the gate's time in brackets.
+std::string KeyReplacedDetail(int car, const std::string& gateTime, bool spanish);
+// The message panel after a note of car n: "8 F3: sensor", "8 F3: aprox.".
+std::string GateNoteMessage(int event, int car, const Words& what, bool spanish);
 
 // "Coche  1" ... the participant box captions as set at start-up; after a
 // language switch there is a single blank ("Coche 1" / "Car 1").

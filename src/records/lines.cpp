@@ -72,6 +72,10 @@ std::string ManualEventLine(int number, std::string_view time, std::string_view 
   return Join({std::to_string(number), "--", "--", time, "MANU", FieldText(text)});
 }
 
+std::string NoteEventLine(int number, int car, std::string_view time, std::string_view code, std::string_view detail) {
+  return Join({std::to_string(number), car >= 1 ? std::to_string(car) : "--", "--", time, code, FieldText(detail)});
+}
+
 std::string ClassificationRow(int position, int car, int laps, std::string_view total, std::string_view best) {
   return Join({std::to_string(position), std::to_string(car), std::to_string(laps), total, best});
 }

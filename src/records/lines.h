@@ -20,11 +20,14 @@ std::string PlainClockTime(std::int64_t millisOfDay);
 std::string RacesLine(int raceNumber, int minutes, int participants, std::int64_t startMillisOfDay,
                       std::string_view description);
 std::string PassLine(int passCount, int car, int laps, std::string_view lapText, std::string_view totalText);
-// A per-car event (car and laps), an ERRO/NOCO line (car, laps "--") or a
-// manual line (car and laps "--", with the operator's text as detail).
+// A per-car event (car and laps), an ERRO/NOCO line (car, laps "--"), a
+// manual line (car and laps "--", with the operator's text as detail) or a
+// note of a car (laps "--", with the program's words as detail).
 std::string EventLine(int number, int car, int laps, std::string_view time, std::string_view code);
 std::string ErrorEventLine(int number, int car, std::string_view time, std::string_view code);
 std::string ManualEventLine(int number, std::string_view time, std::string_view text);
+// A note the program writes itself: its code and a detail; car 0 gives "--".
+std::string NoteEventLine(int number, int car, std::string_view time, std::string_view code, std::string_view detail);
 std::string ClassificationRow(int position, int car, int laps, std::string_view total, std::string_view best);
 
 // Classification line 2: "Carrera 07 (10 minutos 4 coches) iniciada a las 18h5'3\"45".

@@ -12,6 +12,7 @@
 #include <QTextDocument>
 #include <QTextEdit>
 #include <QTimer>
+#include <algorithm>
 
 #include "platform/event_time.h"
 #include "ui/connections_window.h"
@@ -66,6 +67,18 @@ TForm1::TForm1(const MainWindowServices& services, QWidget* parent)
   timer1_->setObjectName(QStringLiteral("Timer1"));
   timer1_->setInterval(kTickMillis);
   connect(timer1_, &QTimer::timeout, this, [this] { Timer1Timer(); });
+  // Keys waiting for the gate count when their wait is over.
+  keyRelease_ = new QTimer(this);
+  keyRelease_->setObjectName(QStringLiteral("KeyRelease"));
+  keyRelease_->setSingleShot(true);
+  keyRelease_->setTimerType(Qt::PreciseTimer);
+  connect(keyRelease_, &QTimer::timeout, this, [this] {
+    {
+      const RenderBatch batch(*this);
+      race_.ReleaseHeldKeys();
+    }
+    ArmKeyRelease();
+  });
 
   // Key preview: the function keys are seen before whichever control has the focus.
   qApp->installEventFilter(this);
@@ -133,15 +146,46 @@ void TForm1::BuildControls() {
 }
 
 void TForm1::SetDecoderLink(platform::DecoderLink* link) {
+  if (link_ != nullptr) disconnect(link_, nullptr, this, nullptr);
   link_ = link;
-  if (link_ == nullptr) return;
-  connect(link_, &platform::DecoderLink::Crossed, this, [this](int car, qint64 when) {
-    // A pass from the sensor goes the way of a key's, timed when the gate saw it.
-    const RenderBatch batch(*this);
-    race_.CarCrossed(car, when);
+  // Without a link no key waits for a gate.
+  if (link_ == nullptr) {
+    GateStatusChanged();
+    return;
+  }
+  connect(link_, &platform::DecoderLink::Crossed, this, [this](int car, qint64 when, bool approximate) {
+    // Timed when the gate saw it; a key waiting for it becomes a note.
+    {
+      const RenderBatch batch(*this);
+      race_.GateCrossed(car, when, approximate);
+    }
+    ArmKeyRelease();
   });
-  connect(link_, &platform::DecoderLink::StatusChanged, this, [this] { RenderSensor(); });
+  connect(link_, &platform::DecoderLink::StatusChanged, this, [this] { GateStatusChanged(); });
+  GateStatusChanged();
+}
+
+void TForm1::GateStatusChanged() {
+  using State = platform::DecoderLink::State;
+  const State state = link_ != nullptr ? link_->status().state : State::kOff;
+  {
+    // A flooding gate still sees the cars; a lost one sees nothing.
+    const RenderBatch batch(*this);
+    race_.SetGateConnected(state == State::kUp || state == State::kFault);
+  }
   RenderSensor();
+  ArmKeyRelease();
+}
+
+void TForm1::ArmKeyRelease() {
+  const auto due = race_.NextKeyRelease();
+  if (!due) {
+    keyRelease_->stop();
+    return;
+  }
+  const std::int64_t frequency = std::max<std::int64_t>(race_.Timing().Frequency, 1);
+  const std::int64_t ticks = std::clamp<std::int64_t>(*due - services_.counter.Read(), 0, frequency);
+  keyRelease_->start(static_cast<int>((ticks * 1000 + frequency - 1) / frequency));
 }
 
 void TForm1::RenderSensor() {
@@ -238,8 +282,13 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
   // keeps the time it was pressed.
   const std::int64_t now = services_.counter.Read();
   const auto pressed = platform::EventTimeToCount(key->timestamp(), now, race_.Timing().Frequency);
-  const RenderBatch batch(*this);
-  return race_.FormKeyDown(virtualKey, pressed.value_or(now));
+  bool taken = false;
+  {
+    const RenderBatch batch(*this);
+    taken = race_.FormKeyDown(virtualKey, pressed.value_or(now));
+  }
+  ArmKeyRelease();
+  return taken;
 }
 
 TForm1::RenderBatch::RenderBatch(TForm1& form) : form_(form), outer_(!form.batching_) { form_.batching_ = true; }
@@ -269,7 +318,10 @@ void TForm1::closeEvent(QCloseEvent* event) {
   event->accept();
 }
 
-void TForm1::Timer1Timer() { race_.Timer1Timer(); }
+void TForm1::Timer1Timer() {
+  race_.Timer1Timer();
+  ArmKeyRelease();
+}
 
 void TForm1::Button1Click() { race_.Button1Click(); }
 

@@ -117,6 +117,10 @@ class TForm1 final : public QWidget, private race::RaceObserver {
   void Button88Click();
   void ConnectionsClick();
   void RenderSensor();
+  // The gate's link came up or went down (keys wait for it only while it is up).
+  void GateStatusChanged();
+  // Arms the single shot that hands the race the keys whose wait is over.
+  void ArmKeyRelease();
   void CheckBoxClick(int car, bool ticked);
   void CheckBox14Click(bool ticked);
   void Label98Click();
@@ -174,6 +178,7 @@ class TForm1 final : public QWidget, private race::RaceObserver {
   bool activationQueued_ = false;
 
   QTimer* timer1_ = nullptr;
+  QTimer* keyRelease_ = nullptr;
   // Car table, indexed by car number 1..12.
   std::array<QCheckBox*, race::kCars + 1> participant_{};
   std::array<QLabel*, race::kCars + 1> laps_{};

@@ -164,7 +164,7 @@ TEST(Resume, AfterARebootWithTheClockBehindTheRaceGoesOnFromItsLastPass) {
     EXPECT_NE(passes.find("\r\n7\t1\t2\t41,250\t01'01\"000\r\n8\t3\t3\t30,500\t01'02\"500\r\n"), std::string::npos)
         << passes;
     EXPECT_NE(run.dir.Read("26120601.inc")
-                  .find("\r\n4\t--\t--\t49,125\tMANU\tContinuada tras reiniciar el equipo: reloj estimado desde "
+                  .find("\r\n4\t--\t--\t49,125\tHORA\tContinuada tras reiniciar el equipo: reloj estimado desde "
                         "el \xFAltimo paso\r\n"),
               std::string::npos);
     EXPECT_NE(run.dir.Read("26120601.cls").find("\r\nCrono individual. Carrera parada a 01'06\"625\r\n"),

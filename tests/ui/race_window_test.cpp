@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QTcpServer>
 #include <QTextCursor>
 
 #include "window_fixture.h"
@@ -94,6 +95,43 @@ TEST_F(RaceWindow, AKeyIsTimedByTheWindowSystemsStampOfThePress) {
   other.setTimestamp(1733650000);
   QApplication::sendEvent(Memo(), &other);
   EXPECT_EQ(Text("Label27"), "20,000");
+}
+
+TEST_F(RaceWindow, AKeyWaitsForTheGateThatHasSeenItsCar) {
+  QTcpServer gate;
+  ASSERT_TRUE(gate.listen(QHostAddress::LocalHost));
+  testing_support::FakeCounter linkCounter;  // the link's time stands still: the gate never falls silent
+  platform::DecoderLink link(linkCounter);
+  StartCommonRace();
+  window->SetDecoderLink(&link);
+  platform::LinkChoice choice;
+  choice.kind = platform::LinkChoice::Kind::kTcp;
+  choice.host = "127.0.0.1";
+  choice.port = gate.serverPort();
+  link.Open(choice);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return link.status().state == platform::DecoderLink::State::kUp; }));
+  const std::int64_t start = window->Race().State().StartCount;
+  const auto at = [start](double seconds) { return start + static_cast<std::int64_t>(seconds * 1e9); };
+  Wait(20.25);
+  emit link.Crossed(3, at(20), false);  // car 3 seen by the gate
+  // F3 120 ms after the next crossing, whose line comes 250 ms late.
+  Wait(19.87);
+  QTest::keyClick(Memo(), Qt::Key_F3);
+  EXPECT_EQ(Text("Label17"), "1");
+  Wait(0.13);
+  emit link.Crossed(3, at(40), false);
+  EXPECT_EQ(Text("Label17"), "2");
+  EXPECT_EQ(Text("Panel19"), "1 F3: sensor");
+  // A crossing the gate missed: the key counts at its press once its wait is over.
+  Wait(20);
+  QTest::keyClick(Memo(), Qt::Key_F3);
+  EXPECT_EQ(Text("Label17"), "2");
+  Wait(0.5);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return Text("Label17") == "3"; }));
+  EXPECT_EQ(Passes(), "1\t3\t1\t20,000\t00'20\"000\r\n2\t3\t2\t20,000\t00'40\"000\r\n"
+                      "3\t3\t3\t20,250\t01'00\"250\r\n");
+  EXPECT_EQ(Events(), "1\t3\t--\t40,120\tTECL\tTecla F3 sustituida por el sensor (40,000)\r\n");
+  window->SetDecoderLink(nullptr);
 }
 
 TEST_F(RaceWindow, HeldKeyRepeatsAndKeysOfCarsNotRacingBecomeEvents) {
