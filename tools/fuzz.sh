@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds the fuzzers of the record readers, the roster import and the gate
-# session with clang (libFuzzer, AddressSanitizer, UndefinedBehaviorSanitizer)
-# and runs each for a fixed time on a seed corpus: files the program itself
-# writes, rosters, a gate's lines. Any crash, hang or sanitizer report fails.
+# session and the results page's request heads with clang (libFuzzer,
+# AddressSanitizer, UndefinedBehaviorSanitizer) and runs each for a fixed time
+# on a seed corpus: files the program itself writes, rosters, a gate's lines,
+# requests. Any crash, hang or sanitizer report fails.
 # Usage: tools/fuzz.sh [SECONDS_EACH] (default 20).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -66,4 +67,16 @@ echo "fuzzing the gate session for ${seconds}s"
   -artifact_prefix="$out/crash-decoder-" "$out/corpus/decoder" tests/fuzz/regressions/decoder 2>"$out/fuzz_decoder.log" || {
     tail -40 "$out/fuzz_decoder.log"; echo "FAIL: the gate session fuzzer found a fault"; exit 1; }
 tail -1 "$out/fuzz_decoder.log"
+# What a client on the club's network sends the results page.
+bin="$out/fuzz_request_head"
+# shellcheck disable=SC2046
+"$cxx" -std=c++20 -g -O1 -fPIC -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
+  -Isrc $(pkg-config --cflags Qt6Core) tests/fuzz/request_head_fuzz.cpp src/web/request_head.cpp \
+  $(pkg-config --libs Qt6Core) -o "$bin"
+mkdir -p "$out/corpus/request_head"
+echo "fuzzing the page's request heads for ${seconds}s"
+"$bin" -max_total_time="$seconds" -timeout=5 -rss_limit_mb=2048 -max_len=20000 -dict=tests/fuzz/http.dict \
+  -artifact_prefix="$out/crash-request-head-" "$out/corpus/request_head" tests/fuzz/request_seeds 2>"$out/fuzz_request_head.log" || {
+    tail -40 "$out/fuzz_request_head.log"; echo "FAIL: the request head fuzzer found a fault"; exit 1; }
+tail -1 "$out/fuzz_request_head.log"
 echo "fuzzing passed"
