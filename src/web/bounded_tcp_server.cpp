@@ -75,11 +75,14 @@ void BoundedTcpServer::incomingConnection(qintptr descriptor) {
   // (and a little to see it was passed) is ever read in.
   socket->setReadBufferSize(limits_.maxRequestBytes + 1024);
   ++open_;
-  auto* guard = new ConnectionGuard(socket, limits_, httpServer_, &viewers_);
+  // Whichever server it reaches, or none, the connection goes once closed.
+  connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+  auto* guard = new ConnectionGuard(socket, limits_, httpServer_, &viewers_, [this, socket] {
+    addPendingConnection(socket);
+  });
   connect(guard, &ConnectionGuard::Closed, this, [this] { --open_; });
   guards_.removeAll(nullptr);
   guards_.append(guard);
-  addPendingConnection(socket);
 }
 
 void BoundedTcpServer::TakeViewers() {

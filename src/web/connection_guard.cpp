@@ -4,6 +4,7 @@
 
 #include <QTcpSocket>
 #include <QWebSocketServer>
+#include <utility>
 
 #include "web/bounded_tcp_server.h"
 
@@ -38,11 +39,18 @@ void CloseGracefully(QTcpSocket* socket) {
     });
   }
   QTimer::singleShot(kLingerMs, socket, [socket] { socket->abort(); });
+  // Also a connection no server was ever given goes once it is closed.
+  QObject::connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater, Qt::UniqueConnection);
 }
 
 ConnectionGuard::ConnectionGuard(QTcpSocket* socket, const Limits& limits, QObject* httpServer,
-                                 QWebSocketServer* viewers)
-    : QObject(socket), socket_(socket), httpServer_(httpServer), viewers_(viewers), limits_(limits) {
+                                 QWebSocketServer* viewers, std::function<void()> toHttpServer)
+    : QObject(socket),
+      socket_(socket),
+      httpServer_(httpServer),
+      toHttpServer_(std::move(toHttpServer)),
+      viewers_(viewers),
+      limits_(limits) {
   setObjectName(QStringLiteral("ConnectionGuard"));
   // Connected before Qt's server connects its own: every byte is seen first.
   connect(socket_, &QTcpSocket::readyRead, this, &ConnectionGuard::BytesArrived);
@@ -110,6 +118,17 @@ void ConnectionGuard::TakeFront() {
     default:
       // Qt's server reads this head, and only it, right after this.
       unread_ = 0;
+      if (toHttpServer_) {
+        // Qt's server keeps a record of every connection it is given, freed
+        // only by signals the push channel's server cuts: so it is given
+        // only connections that are to stay with it. Its reader comes after
+        // ours, and the bytes are here already.
+        const auto handOver = std::exchange(toHttpServer_, nullptr);
+        handOver();
+        // Walked already: the signal that brings Qt's server to it finds nothing new for us.
+        unread_ = socket_->bytesAvailable();
+        NextRequestSoon();
+      }
       break;
   }
 }

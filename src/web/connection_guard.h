@@ -16,6 +16,7 @@
 #include <QPointer>
 #include <QTimer>
 #include <deque>
+#include <functional>
 
 #include "web/limits.h"
 #include "web/request_head.h"
@@ -29,7 +30,11 @@ namespace web {
 class ConnectionGuard final : public QObject {
   Q_OBJECT
  public:
-  ConnectionGuard(QTcpSocket* socket, const Limits& limits, QObject* httpServer, QWebSocketServer* viewers);
+  // `toHttpServer` hands the connection to Qt's server; it is called once,
+  // when the first request that server is to answer has come whole. A
+  // connection that asks for the push channel first never reaches it.
+  ConnectionGuard(QTcpSocket* socket, const Limits& limits, QObject* httpServer, QWebSocketServer* viewers,
+                  std::function<void()> toHttpServer);
   ~ConnectionGuard() override;
 
   // The guard of a socket the server accepted; nullptr for any other.
@@ -61,6 +66,7 @@ class ConnectionGuard final : public QObject {
 
   QTcpSocket* socket_;
   QPointer<QObject> httpServer_;
+  std::function<void()> toHttpServer_;
   QPointer<QWebSocketServer> viewers_;
   const Limits limits_;
   Phase phase_ = Phase::Http;

@@ -93,7 +93,7 @@ last=$(stat -c %s "$WORK/en/26120601-lap-chart.png")
 for budget in 0 $((total / 2)) $((total - last / 2)); do
   rm -rf "$WORK/full"; cp -r "$WORK/en" "$WORK/full"; rm "$WORK/full"/*.pdf
   rc=0
-  TRELVIX_FULL_DIR="$WORK/full" TRELVIX_FULL_AFTER=$budget LD_PRELOAD="$SHIM" \
+  TRELVIX_FULL_DIR="$WORK/full" TRELVIX_FULL_AFTER=$budget LD_PRELOAD="$SHIM" ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}verify_asan_link_order=0" \
     "$PROGRAM" --export 26120601 --lang en --from "$records" --to "$WORK/full" >/dev/null 2>"$WORK/err" || rc=$?
   left=$(cd "$WORK/full" && ls -A | grep -v '\.pdf$' | wc -l)
   if [ "$rc" -eq 1 ] && grep -q "No space left on device" "$WORK/err" && [ ! -e "$WORK/full/26120601.pdf" ] \
@@ -116,7 +116,7 @@ else fail "planted links: $(cat "$WORK/victim" | head -c 80) $(cat "$WORK/err")"
 # take 100 ms so that they overlap.
 pids=()
 for i in 1 2 3 4; do
-  LD_PRELOAD="$SLOW_SYNC" TRELVIX_SYNC_DELAY_MS=100 \
+  LD_PRELOAD="$SLOW_SYNC" TRELVIX_SYNC_DELAY_MS=100 ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}verify_asan_link_order=0" \
     "$PROGRAM" --export 26120601 --from "$records" --to "$WORK/four" >/dev/null 2>"$WORK/four-$i.err" & pids+=($!)
 done
 failed=0
