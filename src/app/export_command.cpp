@@ -5,6 +5,7 @@
 
 #include "exports/race_export.h"
 #include "platform/directory.h"
+#include "records/race_id.h"
 #include "results/wording.h"
 
 namespace app {
@@ -48,7 +49,7 @@ int RunExport(const QStringList& arguments, const QString& recordFolder) {
       return Usage(QStringLiteral("unknown option for an export: ") + name);
     }
   }
-  const auto raceName = results::ParseRaceName(race.toStdString());
+  const auto raceName = records::RaceId::Parse(race.toStdString());
   if (!raceName) return Usage(QStringLiteral("--export %1: expected a race such as 26120601").arg(race));
   if (to.isEmpty()) return Usage(QStringLiteral("--to: the folder to write into is missing"));
   if (lang != QLatin1String("es") && lang != QLatin1String("en")) return Usage(QStringLiteral("--lang: es or en"));

@@ -138,7 +138,7 @@ ExportResult ExportRace(const results::RaceSheet& sheet, const QString& targetFo
 }
 
 ExportResult ExportRace(platform::DirectoryLister& lister, const std::string& recordFolder,
-                        const results::RaceName& race, const QString& targetFolder, bool spanish) {
+                        const records::RaceId& race, const QString& targetFolder, bool spanish) {
   const results::LoadedRace loaded = results::LoadRace(lister, recordFolder, race);
   if (loaded.failure != results::LoadFailure::None) {
     ExportResult result;

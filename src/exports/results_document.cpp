@@ -31,7 +31,7 @@ class Pages final {
  public:
   Pages(QPdfWriter& writer, QPainter& painter, const results::RaceSheet& sheet, bool spanish)
       : writer_(writer), painter_(painter), spanish_(spanish), small_(QStringLiteral("Sans Serif"), 8),
-        title_(Q(results::PageTitle(sheet, spanish))), day_(Q(results::DayText(sheet.name.day, spanish))) {
+        title_(Q(results::PageTitle(sheet, spanish))), day_(Q(results::DayText(sheet.name.day(), spanish))) {
     small_.setStyleHint(QFont::SansSerif);
     small_.setLetterSpacing(QFont::AbsoluteSpacing, kLetterSpacing);
     const QFontMetricsF metrics(small_, &writer_);

@@ -5,6 +5,7 @@
 #include "race/race_control.h"
 #include "race/texts.h"
 #include "records/lines.h"
+#include "records/numbers.h"
 
 namespace race {
 

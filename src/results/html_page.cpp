@@ -61,7 +61,7 @@ td{text-align:right}td.car,td.text,th.text{text-align:left}td.best{font-weight:b
 std::string Body(const RaceSheet& sheet, bool spanish) {
   const bool es = spanish;
   std::string page;
-  page += Element("p", Say(Word::Date, es) + DayText(sheet.name.day, es)) + "\n";
+  page += Element("p", Say(Word::Date, es) + DayText(sheet.name.day(), es)) + "\n";
   if (sheet.hasClassification) {
     page += Element("p", sheet.classification.startLine) + "\n";
     if (!sheet.classification.finishLine.empty()) page += Element("p", sheet.classification.finishLine) + "\n";

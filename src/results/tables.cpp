@@ -1,9 +1,8 @@
 #include "results/tables.h"
 
-#include <charconv>
 #include <cmath>
 
-#include "records/unfinished_race.h"
+#include "records/numbers.h"
 #include "results/wording.h"
 
 namespace results {
@@ -11,16 +10,7 @@ namespace results {
 std::optional<double> SecondsOf(std::string_view recordTime) {
   if (const auto millis = records::ParseDurationMillis(recordTime)) return static_cast<double>(*millis) / 1000.0;
   // Seconds with a comma: "250,117".
-  std::string dotted(recordTime);
-  for (char& c : dotted) {
-    if (c == ',') c = '.';
-  }
-  double value = 0.0;
-  const auto [end, error] = std::from_chars(dotted.data(), dotted.data() + dotted.size(), value);
-  if (error != std::errc() || end != dotted.data() + dotted.size() || dotted.empty() || !std::isfinite(value)) {
-    return std::nullopt;
-  }
-  return value;
+  return records::ParseCommaDecimal(recordTime);
 }
 
 Cell Cell::TimeOf(std::string_view recordTime) {

@@ -60,13 +60,10 @@ void TForm2::PrintGrid(const QTableWidget* grid, std::string title) {
   services_.printer.Print(report, spanish_);
 }
 
-std::string TForm2::ChosenRace() const {
-  if (chosenRace_ == 0 || racesDay_.empty()) return {};
-  return results::RaceName{racesDay_, chosenRace_}.Text();
-}
+std::optional<records::RaceId> TForm2::ChosenRace() const { return records::RaceId::Of(racesDay_, chosenRace_); }
 
 void TForm2::ChartsButtonClick() {
-  const auto race = results::ParseRaceName(ChosenRace());
+  const auto race = ChosenRace();
   if (!race) {
     services_.boxes.Info(printing::kMessageCaption, spanish_ ? "Elige antes una carrera" : "Choose a race first");
     return;
@@ -80,7 +77,7 @@ void TForm2::ChartsButtonClick() {
 }
 
 void TForm2::ExportButtonClick() {
-  const auto race = results::ParseRaceName(ChosenRace());
+  const auto race = ChosenRace();
   if (!race) {
     services_.boxes.Info(printing::kMessageCaption, spanish_ ? "Elige antes una carrera" : "Choose a race first");
     return;

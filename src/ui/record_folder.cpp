@@ -51,9 +51,9 @@ std::string UnwritableFolderNote(platform::DirectoryLister& lister, const std::s
   const auto unfinished = records::FindUnfinishedRace(lister, programFolder, now);
   std::string es, en, esThen, enThen;
   if (unfinished) {
-    char number[4];
-    std::snprintf(number, sizeof number, "%02d", unfinished->raceNumber);
-    const std::string day = unfinished->journal.raceBase.substr(0, 6);
+    const records::RaceId race = unfinished->Id();
+    const std::string number = race.NumberText();
+    const std::string& day = race.day();
     es = std::string("y en ella quedó sin terminar la carrera ") + number + " de " + day + ".";
     en = std::string("and race ") + number + " of " + day + " was left unfinished there.";
     esThen = "Para continuar esa carrera, arregla los permisos de la carpeta y abre el programa otra vez.";

@@ -61,9 +61,9 @@ void TForm1::OfferToResume() {
   const auto unfinished =
       records::FindUnfinishedRace(services_.lister, services_.recordFolder, services_.clock.Now());
   if (!unfinished) return;
-  char number[4];
-  std::snprintf(number, sizeof number, "%02d", unfinished->raceNumber);
-  const std::string day = unfinished->journal.raceBase.substr(0, 6);
+  const records::RaceId race = unfinished->Id();
+  const std::string number = race.NumberText();
+  const std::string& day = race.day();
   if (!services_.boxes.Confirm(kAppTitle, std::string("La carrera ") + number + " de " + day +
                                               " quedó sin terminar. ¿Continuarla?\r\rRace " + number + " of " +
                                               day + " was left unfinished. Continue it?")) {
