@@ -1,4 +1,5 @@
 #include "events/event_types.h"
+#include "records/cars.h"
 
 namespace events {
 
@@ -24,7 +25,7 @@ int ButtonNumber(EventKind kind, int car) { return TypeOf(kind).buttonBase + car
 std::optional<ButtonTarget> ButtonTargetOf(int buttonNumber) {
   for (const auto& t : EventTypes()) {
     const int car = buttonNumber - t.buttonBase;
-    if (car >= 1 && car <= 12) return ButtonTarget{t.kind, car};
+    if (records::IsCar(car)) return ButtonTarget{t.kind, car};
   }
   return std::nullopt;
 }
@@ -36,7 +37,7 @@ std::string EventMessage(EventKind kind, int car, bool spanish) {
 
 std::string JoinManualText(const std::vector<std::string>& memoLines) {
   std::string text;
-  for (std::size_t i = 0; i < memoLines.size() && i < 12; ++i) text += memoLines[i];
+  for (std::size_t i = 0; i < memoLines.size() && i < kManualTextLines; ++i) text += memoLines[i];
   return text;
 }
 

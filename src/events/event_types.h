@@ -65,5 +65,7 @@ inline constexpr const char* kClockEstimatedCode = "HORA";
 std::string JoinManualText(const std::vector<std::string>& memoLines);
 
 inline constexpr int kManualTextMaxLength = 112;
+// The memo's lines that make up the manual text.
+inline constexpr std::size_t kManualTextLines = 12;
 
 }  // namespace events

@@ -73,7 +73,7 @@ ConnectionsWindow::ConnectionsWindow(platform::DecoderLink& link, QSettings* set
   connect(&link_, &platform::DecoderLink::StatusChanged, this, [this] { ShowStatus(); });
   // Each lane tried before a race lights its car.
   connect(&link_, &platform::DecoderLink::Crossed, this, [this](int car, qint64, bool) {
-    if (car < 1 || car > 12) return;
+    if (!race::IsCar(car)) return;
     seen_[static_cast<std::size_t>(car)] = true;
     lastSeen_ = car;
     ShowStatus();
@@ -117,7 +117,7 @@ void ConnectionsWindow::BuildControls() {
 
   detailsLabel_ = MakeCaption(this, "LinkDetails", 12, 142, SmallFont());
   seenLabel_ = MakeCaption(this, "CarSeen", 12, 160, PixelFont("Arial", 12, true));
-  for (int car = 1; car <= 12; ++car) {
+  for (int car = 1; car <= race::kCars; ++car) {
     QLabel* cell = MakeCell(this, QStringLiteral("SeenCar%1").arg(car), QRect(12 + 28 * (car - 1), 180, 24, 20),
                             CellFont(), Qt::AlignCenter, Qt::white);
     cell->setText(QString::number(car));
@@ -231,7 +231,7 @@ void ConnectionsWindow::ShowStatus() {
   }
   detailsLabel_->setText(details);
   detailsLabel_->adjustSize();
-  for (int car = 1; car <= 12; ++car) {
+  for (int car = 1; car <= race::kCars; ++car) {
     SetColour(carCells_[static_cast<std::size_t>(car)], QPalette::Window,
               seen_[static_cast<std::size_t>(car)] ? kSeen : QColor(Qt::white));
   }
