@@ -103,9 +103,11 @@ int main(int argc, char* argv[]) {
   form1.SetQuitHandler([](int code) { QCoreApplication::exit(code); });
 
   // The results page for phones: read-only, on a thread of its own, told of
-  // the race only once a pass's line is on disk.
+  // the race only once a pass's line is on disk. It follows the race's facts
+  // after the results window.
   web::WebServer webServer(QDir::toNativeSeparators(folder).toStdString());
   web::LiveFeed feed(form1.Race(), webServer);
+  form1.AddRaceListener(&feed);
 
   // The track sensor: the link kept from the last run, or the command line's for this one.
   QSettings settings(QStringLiteral("TRELVIX"), QStringLiteral("TRELVIX"));
@@ -115,7 +117,6 @@ int main(int argc, char* argv[]) {
   form1.SetConnectionsWindow(&connections);
   link.Open(options.decoder.value_or(ui::LoadLinkChoice(settings)));
 
-  form1.SetScreenListener([&feed] { feed.ScreenChanged(); });
   auto* webPanel = new web::WebPanel(webServer);
   connections.AddPanel(webPanel, [webPanel](bool spanish) { webPanel->SetSpanish(spanish); });
   if (!options.web) {

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "records/words.h"
+
 namespace results {
 
 enum class Word {
@@ -52,8 +54,7 @@ enum class Word {
 
 const char* Say(Word word, bool spanish) noexcept;
 
-// The text with "%1", "%2" replaced by the arguments.
-std::string Filled(std::string_view text, std::string_view first, std::string_view second = {});
+using records::Filled;
 
 // Seconds with three decimals and the language's decimal mark: 14,536 in
 // Spanish, 14.536 in English.

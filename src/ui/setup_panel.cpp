@@ -126,7 +126,7 @@ void TForm1::BuildSetupPanel() {
 }
 
 void TForm1::RenderSetupPanel(bool all) {
-  const race::RaceSetup& setup = race_.Setup();
+  const race::SetupChoices& setup = race_.Setup();
   const race::RaceScreen& s = race_.Screen();
   const SetupShown now{setup.durationItem(), setup.timingItem(), setup.spinMinutes(), setup.minLapSeconds(),
                        setup.soundTicked()};

@@ -108,7 +108,7 @@ std::string TForm1::StartUpReport(bool& limitReached) {
   race_.Setup().SetSoundBoxEnabled(sound.SoundBoxEnabled());
   checkBox13_->setEnabled(sound.SoundBoxEnabled());
 
-  add("Precisión: " + std::to_string(race_.Timing().Frequency));
+  add("Precisión: " + std::to_string(race_.Timing().Frequency()));
   add("");
   add("Cuadrado amarillo cambia idioma.");
   add("Yellow square changes language.");

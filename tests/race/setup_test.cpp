@@ -7,7 +7,7 @@
 namespace {
 
 TEST(RaceSetup, DefaultsAtStartUp) {
-  race::RaceSetup setup;
+  race::SetupChoices setup;
   EXPECT_EQ(setup.CountParticipants(), 10);
   EXPECT_FALSE(setup.Participates(11));
   EXPECT_EQ(setup.ReadRaceMinutes(), 5);
@@ -19,7 +19,7 @@ TEST(RaceSetup, DefaultsAtStartUp) {
 }
 
 TEST(RaceSetup, TimingFollowsDuration) {
-  race::RaceSetup setup;
+  race::SetupChoices setup;
   setup.ChooseDuration(3);  // 20 min
   EXPECT_FALSE(setup.IndividualTiming());
   setup.ChooseDuration(1);  // 10 min
@@ -39,7 +39,7 @@ TEST(RaceSetup, TimingFollowsDuration) {
 }
 
 TEST(RaceSetup, LimitsOfTheSpinBoxes) {
-  race::RaceSetup setup;
+  race::SetupChoices setup;
   setup.ChooseDuration(race::kOtherDurationItem);
   setup.SetSpinMinutes(500);
   EXPECT_EQ(setup.ReadRaceMinutes(), 180);
@@ -50,7 +50,7 @@ TEST(RaceSetup, LimitsOfTheSpinBoxes) {
 }
 
 TEST(RaceSetup, SoundNeedsTheBoxEnabledAndTicked) {
-  race::RaceSetup setup;
+  race::SetupChoices setup;
   setup.SetSoundTicked(true);
   EXPECT_FALSE(setup.SoundOn());
   setup.SetSoundBoxEnabled(true);
