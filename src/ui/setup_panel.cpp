@@ -142,6 +142,10 @@ void TForm1::RenderSetupPanel(bool all) {
     checkBox13_->setChecked(now.soundTicked);
     shownSetup_ = now;
   }
+  // The description as the setup has it, when it came from elsewhere (a
+  // meeting's heat); what the operator types is already there.
+  const QString description = Q(setup.Description(race_.spanish()));
+  if (edit1_->text() != description) edit1_->setText(description);
   ShowChanged(label96_, s.participantCount, shown_.participantCount, all);
   if (all || s.nextFile != shown_.nextFile) {
     label92_->setText(Q(s.nextFile));
