@@ -62,14 +62,14 @@ int RunExport(const QStringList& arguments, const QString& recordFolder) {
   std::fflush(stdout);
   // Said in the export's language, like everything the export writes.
   const std::string name = raceName->Text();
-  const char* warning = results::Say(results::Word::Warning, spanish);
+  const char* warning = results::words::kWarning.Pick(spanish);
   for (const auto& text : result.warnings) std::fprintf(stderr, "trelvix: %s%s\n", warning, text.c_str());
   if (result.partial) {
     std::fprintf(stderr, "trelvix: %s%s\n", warning,
-                 results::Filled(results::Say(results::Word::ReadWhatCould, spanish), name).c_str());
+                 results::Filled(results::words::kReadWhatCould.Pick(spanish), name).c_str());
   }
   if (!result.ok) {
-    std::fprintf(stderr, "trelvix: %s%s\n", results::Filled(results::Say(results::Word::ExportFailed, spanish), name).c_str(),
+    std::fprintf(stderr, "trelvix: %s%s\n", results::Filled(results::words::kExportFailed.Pick(spanish), name).c_str(),
                  result.error.c_str());
     return 1;
   }

@@ -5,13 +5,13 @@ namespace events {
 
 const std::array<EventType, kEventKinds>& EventTypes() {
   static const std::array<EventType, kEventKinds> types = {{
-      {EventKind::Refuel, "RPTJ", 'R', "Rptj.", "Fuel.", "Reposta ", "Refuels ", 1},
-      {EventKind::Stop, "PRDA", 'P', "Prda.", "Stop", "Se para ", "Stops ", 13},
-      {EventKind::Boxes, "BOX", 'B', "Box", "Box", "A boxes ", "To boxes ", 37},
-      {EventKind::StopAndGo, "S&G", 'G', "StGo", "StGo", "Stop&Go de ", "Stop&Go for ", 75},
-      {EventKind::Rejoin, "INCO", 'I', "Inc.", "Rst.", "Se reincorpora ", "Restarts ", 25},
-      {EventKind::OffTrack, "SALE", 'S', "Sal.", "Out", "Se sale ", "Out ", 61},
-      {EventKind::Zurb, "ZURB", 'Z', "Zurb", "Zurb", "Zurb de ", "Zurb for ", 49},
+      {EventKind::Refuel, "RPTJ", 'R', {"Rptj.", "Fuel."}, {"Reposta ", "Refuels "}, 1},
+      {EventKind::Stop, "PRDA", 'P', {"Prda.", "Stop"}, {"Se para ", "Stops "}, 13},
+      {EventKind::Boxes, "BOX", 'B', {"Box", "Box"}, {"A boxes ", "To boxes "}, 37},
+      {EventKind::StopAndGo, "S&G", 'G', {"StGo", "StGo"}, {"Stop&Go de ", "Stop&Go for "}, 75},
+      {EventKind::Rejoin, "INCO", 'I', {"Inc.", "Rst."}, {"Se reincorpora ", "Restarts "}, 25},
+      {EventKind::OffTrack, "SALE", 'S', {"Sal.", "Out"}, {"Se sale ", "Out "}, 61},
+      {EventKind::Zurb, "ZURB", 'Z', {"Zurb", "Zurb"}, {"Zurb de ", "Zurb for "}, 49},
   }};
   return types;
 }
@@ -32,7 +32,7 @@ std::optional<ButtonTarget> ButtonTargetOf(int buttonNumber) {
 
 std::string EventMessage(EventKind kind, int car, bool spanish) {
   const auto& t = TypeOf(kind);
-  return (spanish ? t.messageEs : t.messageEn) + std::to_string(car);
+  return t.message.Pick(spanish) + std::to_string(car);
 }
 
 std::string JoinManualText(const std::vector<std::string>& memoLines) {

@@ -34,7 +34,7 @@ ExportResult ExportRace(platform::DirectoryLister& lister, const std::string& re
 
 // Writes bytes to the path through a temporary file of its own in the same
 // folder, made durable, then renamed over the path; false with the system's
-// words otherwise.
+// words for why it could not otherwise.
 bool WriteWhole(const QString& path, const QByteArray& bytes, std::string& error);
 
 }  // namespace exports

@@ -108,17 +108,16 @@ std::optional<std::pair<std::string, bool>> BadNumber(std::string_view message) 
 std::string FieldsOf(std::string_view message, bool spanish) {
   struct Fields {
     const char* message;
-    const char* es;
-    const char* en;
+    Words fields;
   };
   static constexpr Fields kFields[] = {
-      {records::kBadRacesLine, "Cra-Minutos-Coches-Hora-Desc.", "Race-Minutes-Cars-Hour-Desc."},
-      {records::kBadPassesLine, "Paso-Coche-Vuelta-Tiempo-T. Total", "Pass-Car-Lap-Time-Total t."},
-      {records::kBadClassificationRow, "Pto-Coche-Vueltas-T. Total-V. ráp.", "Pos-Car-Laps-Total t.-Fast lap"},
-      {records::kBadEventsLine, "Inc-Coche-Vuelta-T. Total-Tipo(-Detalle)", "Event-Car-Lap-Total t.-Type(-Detail)"},
+      {records::kBadRacesLine, {"Cra-Minutos-Coches-Hora-Desc.", "Race-Minutes-Cars-Hour-Desc."}},
+      {records::kBadPassesLine, {"Paso-Coche-Vuelta-Tiempo-T. Total", "Pass-Car-Lap-Time-Total t."}},
+      {records::kBadClassificationRow, {"Pto-Coche-Vueltas-T. Total-V. ráp.", "Pos-Car-Laps-Total t.-Fast lap"}},
+      {records::kBadEventsLine, {"Inc-Coche-Vuelta-T. Total-Tipo(-Detalle)", "Event-Car-Lap-Total t.-Type(-Detail)"}},
   };
-  for (const Fields& fields : kFields) {
-    if (message == fields.message) return spanish ? fields.es : fields.en;
+  for (const Fields& f : kFields) {
+    if (message == f.message) return f.fields.Pick(spanish);
   }
   return std::string(message);
 }
@@ -190,8 +189,8 @@ LoadedRace LoadRace(platform::DirectoryLister& lister, const std::string& folder
 std::string FailureText(const LoadedRace& loaded, bool spanish) {
   switch (loaded.failure) {
     case LoadFailure::None: return {};
-    case LoadFailure::Unreadable: return Filled(Say(Word::Unreadable, spanish), loaded.failedFile);
-    case LoadFailure::NoSuchRace: return Filled(Say(Word::NoSuchRace, spanish), loaded.sheet.name.Text(), loaded.folder);
+    case LoadFailure::Unreadable: return Filled(words::kUnreadable.Pick(spanish), loaded.failedFile);
+    case LoadFailure::NoSuchRace: return Filled(words::kNoSuchRace.Pick(spanish), loaded.sheet.name.Text(), loaded.folder);
   }
   return {};
 }
@@ -199,11 +198,11 @@ std::string FailureText(const LoadedRace& loaded, bool spanish) {
 std::string ProblemText(const RecordProblem& problem, bool spanish) {
   std::string text = problem.file + ": ";
   switch (problem.kind) {
-    case RecordProblem::Kind::TornLine: return text + Filled(Say(Word::TornLine, spanish), problem.text);
-    case RecordProblem::Kind::BadLine: return text + Filled(Say(Word::BadLine, spanish), FieldsOf(problem.text, spanish));
+    case RecordProblem::Kind::TornLine: return text + Filled(words::kTornLine.Pick(spanish), problem.text);
+    case RecordProblem::Kind::BadLine: return text + Filled(words::kBadLine.Pick(spanish), FieldsOf(problem.text, spanish));
     case RecordProblem::Kind::Stopped:
       if (const auto bad = BadNumber(problem.text)) {
-        return text + Filled(Say(bad->second ? Word::NotWhole : Word::NotDecimal, spanish), bad->first);
+        return text + Filled((bad->second ? words::kNotWhole : words::kNotDecimal).Pick(spanish), bad->first);
       }
       return text + problem.text;
   }

@@ -15,6 +15,7 @@
 #include "platform/message_boxes.h"
 #include "records/pass_order.h"
 #include "records/race_id.h"
+#include "records/words.h"
 #include "records/readers.h"
 #include "ui/report_printer.h"
 
@@ -84,6 +85,8 @@ class TForm2 final : public QDialog {
   const std::vector<records::TPaso>& Passes() const noexcept { return passes_.items(); }
 
   static constexpr int kWidth = 628;
+  // The passes grid's title: "Pasos: " and how many.
+  static constexpr records::Words kPassesCount{"Pasos: ", "Passes: "};
   static constexpr int kHeight = 433;
 
  protected:

@@ -25,6 +25,14 @@ namespace ui {
 
 namespace {
 
+constexpr Words kSensorLost{"¡SENSOR!", "SENSOR!"};
+constexpr Words kSensorFault{"¡FALLO!", "FAULT!"};
+constexpr Words kStopWarning{"Aviso antes de parar carrera", "Warning before stopping the race"};
+constexpr Words kStopQuestion{"¿Seguro que quieres parar la carrera?", "Are you sure you want to stop the race?"};
+constexpr Words kStopLastWarning{"Último aviso antes de parar carrera", "Last warning before stopping the race"};
+constexpr Words kStopLastQuestion{"¿Segurísimo que quieres parar la carrera?",
+                                  "Are you completely sure you want to stop the race?"};
+
 // Qt's F1..F12 as the virtual-key codes the lap input takes (F1 = 112).
 int VirtualKeyOf(int qtKey) {
   if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F12) return race::kVkF1 + (qtKey - Qt::Key_F1);
@@ -212,10 +220,10 @@ void TForm1::RenderSensor() {
       text = QStringLiteral("Sensor OK");
       break;
     case State::kLost:
-      text = es ? QStringLiteral("¡SENSOR!") : QStringLiteral("SENSOR!");
+      text = Tr(kSensorLost, es);
       break;
     case State::kFault:
-      text = es ? QStringLiteral("¡FALLO!") : QStringLiteral("FAULT!");
+      text = Tr(kSensorFault, es);
       break;
   }
   sensorPanel_->setText(text);
@@ -323,14 +331,10 @@ void TForm1::Button1Click() { race_.Button1Click(); }
 void TForm1::Button75Click() {
   if (!raceRunning()) return;
   const bool es = race_.spanish();
-  if (!services_.boxes.Confirm(es ? "Aviso antes de parar carrera" : "Warning before stopping the race",
-                               es ? "¿Seguro que quieres parar la carrera?"
-                                  : "Are you sure you want to stop the race?")) {
+  if (!services_.boxes.Confirm(kStopWarning.Pick(es), kStopQuestion.Pick(es))) {
     return;
   }
-  if (!services_.boxes.Confirm(es ? "Último aviso antes de parar carrera" : "Last warning before stopping the race",
-                               es ? "¿Segurísimo que quieres parar la carrera?"
-                                  : "Are you completely sure you want to stop the race?")) {
+  if (!services_.boxes.Confirm(kStopLastWarning.Pick(es), kStopLastQuestion.Pick(es))) {
     return;
   }
   // The clock kept ticking while the boxes were open: a race that ended
