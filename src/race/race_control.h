@@ -148,12 +148,10 @@ class RaceControl final {
   void ToggleLanguage();
 
   const RaceScreen& Screen() const noexcept { return texts_.Screen(); }
-  const RaceSession& Session() const noexcept { return session_; }
   const TCoches& Cars() const noexcept { return session_.Cars(); }
   const TRaceState& State() const noexcept { return session_.State(); }
   const TimingBase& Timing() const noexcept { return timing_; }
   const std::string& NextRaceBase() const noexcept { return nextRaceBase_; }
-  const std::string& DayBase() const noexcept { return dayBase_; }
 
  private:
   // Every handler holds one: the outermost tells the observer, once, that

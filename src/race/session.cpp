@@ -29,7 +29,7 @@ void RaceSession::Begin(const RaceSetup& setup, std::int64_t frequency, std::int
   auto& rs = state_;
   frequency_ = std::max<std::int64_t>(frequency, 1);
   const double f = static_cast<double>(frequency_);
-  graceTicks_ = RoundTicks(f * 60.0);
+  graceTicks_ = OneMinuteTicks(frequency_);
   rs.StartWallTime = startWallMillis;
   rs.StartCount = startCount;
   rs.RaceMinutes = setup.minutes;

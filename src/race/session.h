@@ -91,8 +91,6 @@ class RaceSession final {
 
   const TCoches& Cars() const noexcept { return cars_; }
   const TRaceState& State() const noexcept { return state_; }
-  std::int64_t Frequency() const noexcept { return frequency_; }
-  std::int64_t GraceTicks() const noexcept { return graceTicks_; }
   // The race time of the last recorded pass: the latest lap start of a car.
   std::int64_t LastPassTicks() const noexcept;
   // The car in position 1; 0 with no participant.

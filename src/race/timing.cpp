@@ -10,12 +10,14 @@ namespace race {
 
 std::int64_t RoundTicks(double ticks) noexcept { return std::llround(ticks); }
 
+std::int64_t OneMinuteTicks(std::int64_t frequency) noexcept { return RoundTicks(static_cast<double>(frequency) * 60.0); }
+
 bool TimingBase::Init() {
   if (frequency_ == 0) {
     const auto f = counter_.Frequency();
     if (!f || *f <= 0) return false;
     frequency_ = *f;
-    graceTicks_ = RoundTicks(static_cast<double>(frequency_) * 60.0);
+    graceTicks_ = OneMinuteTicks(frequency_);
   }
   ReadCounter();
   return true;

@@ -11,6 +11,8 @@ namespace race {
 
 // A count or duration in counter ticks, rounded to the nearest tick.
 std::int64_t RoundTicks(double ticks) noexcept;
+// One minute in ticks of a counter of `frequency` ticks a second.
+std::int64_t OneMinuteTicks(std::int64_t frequency) noexcept;
 
 class TimingBase final {
  public:
