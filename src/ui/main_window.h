@@ -55,7 +55,7 @@ struct MainWindowServices {
 };
 
 // The caption of every report box.
-inline constexpr const char* kAppTitle = "TRELVIX";
+inline constexpr const char* kAppTitle = platform::kProgramTitle;
 inline constexpr int kTickMillis = 222;
 
 class TForm1 final : public QWidget, private race::RaceObserver, private race::RaceListener {

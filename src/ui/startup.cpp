@@ -13,9 +13,37 @@
 #include "records/naming.h"
 #include "records/unfinished_race.h"
 #include "ui/main_window.h"
-#include "ui/record_folder.h"
+#include "ui/startup.h"
 
 namespace ui {
+
+std::string UnwritableFolderNote(platform::DirectoryLister& lister, const std::string& programFolder,
+                                 const std::string& recordFolder, const platform::LocalDateTime& now) {
+  const auto unfinished = records::FindUnfinishedRace(lister, programFolder, now);
+  std::string es, en, esThen, enThen;
+  if (unfinished) {
+    const records::RaceId race = unfinished->Id();
+    const std::string number = race.NumberText();
+    const std::string& day = race.day();
+    es = std::string("y en ella quedó sin terminar la carrera ") + number + " de " + day + ".";
+    en = std::string("and race ") + number + " of " + day + " was left unfinished there.";
+    esThen = "Para continuar esa carrera, arregla los permisos de la carpeta y abre el programa otra vez.";
+    enThen = "To continue that race, fix the folder's permissions and start the program again.";
+  } else if (records::NumberDay(now, lister.List(programFolder)).dayFileCount > 0) {
+    es = "y en ella hay carreras de hoy.";
+    en = "and it holds races of today.";
+    esThen = "Para volver a guardar en ella, arregla sus permisos y abre el programa otra vez.";
+    enThen = "To keep races there again, fix its permissions and start the program again.";
+  } else {
+    return {};
+  }
+  return "No se puede escribir en la carpeta del programa:\r" + programFolder + "\r" + es +
+         "\rLas carreras nuevas se guardan en:\r" + recordFolder +
+         "\ry siguen la numeración de hoy de las dos carpetas.\r" + esThen +
+         "\r\rThe program's folder cannot be written:\r" + programFolder + "\r" + en +
+         "\rNew races are kept in:\r" + recordFolder + "\rand numbered on from today's races in both folders.\r" +
+         enThen;
+}
 
 void TForm1::FormActivate() {
   if (startedUp_) return;
