@@ -10,8 +10,8 @@ void RaceControl::IncSacaInci() {
   Changed();
 }
 
-bool RaceControl::WriteEvent(const std::string& line, std::string_view code, int car) {
-  const records::IoResult r = recorder_.Event({line, State().EventCount, code, car});
+bool RaceControl::WriteEvent(const std::string& line, std::string_view code, int car, std::int64_t at) {
+  const records::IoResult r = recorder_.Event({line, State().EventCount, code, car, Millis(at)});
   Fail(r);
   return r.ok;
 }
@@ -21,7 +21,7 @@ bool RaceControl::PrintInci(int car, const char* code) {
   const TCoche& c = Cars()[static_cast<std::size_t>(car)];
   const std::string line =
       records::EventLine(State().EventCount, car, c.Laps, timing_.FormatSeconds(now - c.StartTime), code);
-  return WriteEvent(line, code, car);
+  return WriteEvent(line, code, car, now);
 }
 
 void RaceControl::EventButton(events::EventKind kind, int car) {
@@ -41,7 +41,7 @@ bool RaceControl::ManualEvent(const std::string& text) {
   const std::int64_t now = timing_.ReadCounter();
   const std::string line = records::ManualEventLine(k, timing_.FormatSeconds(now - State().StartCount), text);
   // The memo keeps the text when its line could not be written.
-  const bool written = WriteEvent(line, events::kManualCode, 0);
+  const bool written = WriteEvent(line, events::kManualCode, 0, now);
   if (written) texts_.Message(EventMessageOf(words::kManual, k, 0, spanish()));
   return written;
 }

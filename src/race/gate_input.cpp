@@ -54,7 +54,7 @@ void RaceControl::WriteNote(int n, std::int64_t when, const char* code, const st
   const int k = State().EventCount;
   const std::string line =
       records::NoteEventLine(k, n, timing_.FormatSeconds(when - State().StartCount), code, detail);
-  if (WriteEvent(line, code, n)) texts_.Message(GateNoteMessage(k, n, message, spanish()));
+  if (WriteEvent(line, code, n, when)) texts_.Message(GateNoteMessage(k, n, message, spanish()));
 }
 
 }  // namespace race

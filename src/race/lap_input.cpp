@@ -50,7 +50,7 @@ void RaceControl::NotRacing(int n, std::int64_t when) {
       records::ErrorEventLine(k, n, timing_.FormatSeconds(now - State().StartCount), events::kNotRacingCode);
   // The line first: a line that could not be written stops here, with the
   // system's words shown instead of the message.
-  if (WriteEvent(line, events::kNotRacingCode, n)) {
+  if (WriteEvent(line, events::kNotRacingCode, n, now)) {
     texts_.Message(EventMessageOf(words::kNotRacing, k, n, spanish()));
     cues_.Beep();
   }
@@ -75,7 +75,7 @@ bool RaceControl::ProcessPass(int n, std::int64_t when) {
       const int k = State().EventCount;
       const std::string line =
           records::ErrorEventLine(k, n, timing_.FormatSeconds(now - State().StartCount), events::kTooShortCode);
-      if (WriteEvent(line, events::kTooShortCode, n)) {
+      if (WriteEvent(line, events::kTooShortCode, n, now)) {
         texts_.Message(EventMessageOf(words::kTooShort, k, n, spanish()));
         cues_.Beep();
       }
@@ -95,7 +95,7 @@ bool RaceControl::ProcessPass(int n, std::int64_t when) {
   if (pass.finishing) cues_.FinishCue(rs.SoundOn, spanish());
   const std::string line = records::PassLine(rs.PassCount, n, c.Laps, lapText, totalText);
   Fail(recorder_.Pass({line, rs.PassCount, n, c.Laps, Millis(pass.lap), Millis(pass.total), session_.PositionOf(n),
-                       session_.Leader(), pass.finishing, rs, Cars()}));
+                       session_.Leader(), pass.finishing, Millis(now), rs, Cars()}));
   return true;
 }
 

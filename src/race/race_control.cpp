@@ -111,7 +111,7 @@ bool RaceControl::StartRace(const RaceSetup& wanted) {
   BeginRace(setup, startCount, wall.MillisOfDay());
   texts_.PassCount(0);
   texts_.EventCount(0);
-  recorder_.Started({RunningRace(), running_, false});
+  recorder_.Started({RunningRace(), running_, false, Millis(startCount)});
   cues_.StartCue(State().SoundOn, spanish());
   return true;
 }
@@ -203,7 +203,7 @@ void RaceControl::Finalizar(bool stopped) {
   resumed_ = false;
   SetNumbering(dayBase_, rs.RaceNumber);
   Changed();
-  recorder_.Finished({race, stopped, rows});
+  recorder_.Finished({race, stopped, rows, Millis(timing_.NowCount())});
   Fail(written);
 }
 

@@ -175,8 +175,8 @@ class RaceControl final {
   // An events line of the program's own at `when` about car n (0: none);
   // the message when it was written.
   void WriteNote(int n, std::int64_t when, const char* code, const std::string& detail, const Words& message);
-  // An events line; true once it is on disk.
-  bool WriteEvent(const std::string& line, std::string_view code, int car);
+  // An events line about counter count `at`; true once it is on disk.
+  bool WriteEvent(const std::string& line, std::string_view code, int car, std::int64_t at);
   // The race rules, the gate's keys and the screen at a start (or a resume's start).
   void BeginRace(const RaceSetup& setup, std::int64_t startCount, std::int64_t startWallMillis);
   void TakeInRecordedPasses(const records::UnfinishedRace& race);

@@ -18,11 +18,15 @@
 
 namespace race {
 
+// Every fact carries its moment on the race's counter, in milliseconds
+// (atMs): the one steady clock of the race, whatever the wall clock does.
+
 // A race started, or went on after a crash (resumed), in its files.
 struct StartFact {
   const records::RaceId& race;
   const RaceSetup& setup;
   bool resumed = false;
+  std::int64_t atMs = 0;
 };
 
 // An accepted pass, its passes line on disk.
@@ -36,6 +40,7 @@ struct PassFact {
   int position = 0;          // the car's place after it
   int leader = 0;            // the car first after it
   bool finished = false;     // the pass finished the car
+  std::int64_t atMs = 0;     // the crossing
   // The race as it stands after the pass: the standings and every car's laps.
   const TRaceState& state;
   const TCoches& cars;
@@ -48,13 +53,14 @@ struct EventFact {
   int number = 0;
   std::string_view code;    // "RPTJ", "MANU", "ERRO", "TECL" ...
   int car = 0;              // 0 when the line names no car
+  std::int64_t atMs = 0;    // the press, crossing or click it is about
 };
 
 // The clock tick, every 222 ms whether a race runs or not.
 struct TickFact {
   bool running = false;
   std::int64_t remainingMs = 0;  // of the race time; negative once it is over
-  std::int64_t nowMs = 0;        // the counter, in milliseconds
+  std::int64_t atMs = 0;
 };
 
 // The race finished (stopped by the director or by its own end) and its
@@ -71,6 +77,7 @@ struct FinishFact {
   const records::RaceId& race;
   bool stopped = false;
   const std::vector<FinishRow>& rows;  // in classification order
+  std::int64_t atMs = 0;
 };
 
 class RaceListener {

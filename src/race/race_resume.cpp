@@ -87,15 +87,15 @@ RaceControl::ResumeOutcome RaceControl::ResumeRace(const records::UnfinishedRace
   texts_.EventCount(State().EventCount);
   texts_.EventRows(session_);
   Changed();
-  recorder_.Started({RunningRace(), running_, true});
+  recorder_.Started({RunningRace(), running_, true, Millis(now)});
   // Whoever reads the events later learns that the times from here on
   // count from an estimate.
   if (clockEstimated) {
     IncSacaInci();
-    timing_.ReadCounter();
-    WriteEvent(records::NoteEventLine(State().EventCount, 0, timing_.FormatSeconds(timing_.NowCount() - State().StartCount),
+    const std::int64_t at = timing_.ReadCounter();
+    WriteEvent(records::NoteEventLine(State().EventCount, 0, timing_.FormatSeconds(at - State().StartCount),
                                       events::kClockEstimatedCode, words::kClockEstimatedNote.Pick(spanish())),
-               events::kClockEstimatedCode, 0);
+               events::kClockEstimatedCode, 0, at);
   }
 
   // The race time and its minute of grace ran out while the program was down.

@@ -17,11 +17,13 @@ class FactLog final : public race::RaceListener {
  public:
   FactLog(const TempDir& dir, std::string name, Lines& log) : dir_(dir), name_(std::move(name)), log_(log) {}
   void RaceStarted(const race::StartFact& f) override {
-    Note("start " + f.race.Text() + (f.resumed ? " resumed" : "") + " cars " + std::to_string(f.setup.Participants()));
+    Note("start " + f.race.Text() + (f.resumed ? " resumed" : "") + " cars " + std::to_string(f.setup.Participants()) +
+         " at " + std::to_string(f.atMs));
   }
   void PassRecorded(const race::PassFact& f) override {
     Note("pass " + std::to_string(f.car) + " lap " + std::to_string(f.lapMs) + " P" + std::to_string(f.position) +
-         " leader " + std::to_string(f.leader) + (f.finished ? " finished" : "") + OnDisk(".pss", f.line));
+         " leader " + std::to_string(f.leader) + (f.finished ? " finished" : "") + " at " + std::to_string(f.atMs) +
+         OnDisk(".pss", f.line));
   }
   void EventRecorded(const race::EventFact& f) override {
     Note("event " + std::string(f.code) + " " + std::to_string(f.car) + OnDisk(".inc", f.line));
@@ -66,10 +68,10 @@ TEST(RaceFacts, EveryListenerHearsEachFactInOrderOnceItsLineIsOnDisk) {
   h.Wait(3);
   h.Key(2);
   h.race.Finalizar(true);
-  EXPECT_EQ(log, (Lines{"A: start 26120601 cars 2", "B: start 26120601 cars 2",
-                        "A: pass 3 lap 8000 P1 leader 3 on disk", "B: pass 3 lap 8000 P1 leader 3 on disk",
+  EXPECT_EQ(log, (Lines{"A: start 26120601 cars 2 at 5000", "B: start 26120601 cars 2 at 5000",
+                        "A: pass 3 lap 8000 P1 leader 3 at 13000 on disk", "B: pass 3 lap 8000 P1 leader 3 at 13000 on disk",
                         "A: event SENS 3 on disk", "B: event SENS 3 on disk", "A: event NOCO 5 on disk",
-                        "B: event NOCO 5 on disk", "A: tick", "B: tick", "A: pass 2 lap 11500 P2 leader 3 on disk",
+                        "B: event NOCO 5 on disk", "A: tick", "B: tick", "A: pass 2 lap 11500 P2 leader 3 at 16500 on disk",
                         "A: stopped 3 2 on disk"}));
 }
 
