@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
-# Builds the fuzzers of the record readers, the roster import and the gate
-# session and the results page's request heads with clang (libFuzzer,
-# AddressSanitizer, UndefinedBehaviorSanitizer) and runs each for a fixed time
-# on a seed corpus: files the program itself writes, rosters, a gate's lines,
-# requests. Any crash, hang or sanitizer report fails.
+# Builds the fuzzers of the record readers, the roster import, the gate
+# session, race names and the results page's request heads with clang
+# (libFuzzer, AddressSanitizer, UndefinedBehaviorSanitizer) and runs each for a
+# fixed time on a seed corpus: files the program itself writes, rosters, a
+# gate's lines, requests. Any crash, hang or sanitizer report fails.
 # Usage: tools/fuzz.sh [SECONDS_EACH] (default 20).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -27,8 +27,8 @@ for kind in races passes classification events; do
   if [ -d "tests/fuzz/regressions/$kind" ]; then cp tests/fuzz/regressions/$kind/* "$seeds/$kind/" 2>/dev/null || true; fi
 done
 
-sources=(src/records/readers.cpp src/records/cp1252.cpp src/records/lines.cpp src/records/pass_order.cpp src/records/browser_model.cpp
-         src/platform/directory.cpp)
+sources=(src/records/readers.cpp src/records/numbers.cpp src/records/cp1252.cpp src/records/lines.cpp
+         src/records/pass_order.cpp src/records/browser_model.cpp src/platform/directory.cpp)
 n=0
 for kind in races passes classification events; do
   n=$((n + 1))
@@ -79,4 +79,17 @@ echo "fuzzing the page's request heads for ${seconds}s"
   -artifact_prefix="$out/crash-request-head-" "$out/corpus/request_head" tests/fuzz/request_seeds 2>"$out/fuzz_request_head.log" || {
     tail -40 "$out/fuzz_request_head.log"; echo "FAIL: the request head fuzzer found a fault"; exit 1; }
 tail -1 "$out/fuzz_request_head.log"
+# Race names, as a network client or a file name hands them in.
+bin="$out/fuzz_race_id"
+"$cxx" -std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
+  -Isrc tests/fuzz/race_id_fuzz.cpp src/records/race_id.cpp -o "$bin"
+mkdir -p "$out/corpus/race_id" "$seeds/race_id"
+printf '26120601' >"$seeds/race_id/race"
+printf '26120699.pss' >"$seeds/race_id/file"
+printf '26120600.TXT' >"$seeds/race_id/races"
+echo "fuzzing race names for ${seconds}s"
+"$bin" -max_total_time="$seconds" -timeout=5 -rss_limit_mb=2048 -max_len=64 \
+  -artifact_prefix="$out/crash-race-id-" "$out/corpus/race_id" "$seeds/race_id" 2>"$out/fuzz_race_id.log" || {
+    tail -40 "$out/fuzz_race_id.log"; echo "FAIL: the race name fuzzer found a fault"; exit 1; }
+tail -1 "$out/fuzz_race_id.log"
 echo "fuzzing passed"

@@ -5,6 +5,7 @@
 
 #include "exports/race_export.h"
 #include "platform/directory.h"
+#include "records/race_id.h"
 #include "results/wording.h"
 
 namespace app {
@@ -48,7 +49,7 @@ int RunExport(const QStringList& arguments, const QString& recordFolder) {
       return Usage(QStringLiteral("unknown option for an export: ") + name);
     }
   }
-  const auto raceName = results::ParseRaceName(race.toStdString());
+  const auto raceName = records::RaceId::Parse(race.toStdString());
   if (!raceName) return Usage(QStringLiteral("--export %1: expected a race such as 26120601").arg(race));
   if (to.isEmpty()) return Usage(QStringLiteral("--to: the folder to write into is missing"));
   if (lang != QLatin1String("es") && lang != QLatin1String("en")) return Usage(QStringLiteral("--lang: es or en"));
@@ -61,14 +62,14 @@ int RunExport(const QStringList& arguments, const QString& recordFolder) {
   std::fflush(stdout);
   // Said in the export's language, like everything the export writes.
   const std::string name = raceName->Text();
-  const char* warning = results::Say(results::Word::Warning, spanish);
+  const char* warning = results::words::kWarning.Pick(spanish);
   for (const auto& text : result.warnings) std::fprintf(stderr, "trelvix: %s%s\n", warning, text.c_str());
   if (result.partial) {
     std::fprintf(stderr, "trelvix: %s%s\n", warning,
-                 results::Filled(results::Say(results::Word::ReadWhatCould, spanish), name).c_str());
+                 results::Filled(results::words::kReadWhatCould.Pick(spanish), name).c_str());
   }
   if (!result.ok) {
-    std::fprintf(stderr, "trelvix: %s%s\n", results::Filled(results::Say(results::Word::ExportFailed, spanish), name).c_str(),
+    std::fprintf(stderr, "trelvix: %s%s\n", results::Filled(results::words::kExportFailed.Pick(spanish), name).c_str(),
                  result.error.c_str());
     return 1;
   }

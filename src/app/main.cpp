@@ -10,6 +10,7 @@
 #include "app/display_check.h"
 #include "app/export_command.h"
 #include "app/options.h"
+#include "app/record_folder.h"
 #include "platform/clock.h"
 #include "platform/counter.h"
 #include "platform/decoder_link.h"
@@ -25,11 +26,10 @@
 #include "ui/events_review_window.h"
 #include "ui/files_browser.h"
 #include "ui/main_window.h"
-#include "ui/record_folder.h"
 #include "ui/results_window.h"
+#include "ui/web_panel.h"
 #include "web/live_feed.h"
 #include "web/web_address.h"
-#include "web/web_panel.h"
 #include "web/web_server.h"
 
 int main(int argc, char* argv[]) {
@@ -64,21 +64,21 @@ int main(int argc, char* argv[]) {
   const QString programFolder = QCoreApplication::applicationDirPath();
   if (options.action == app::Options::Action::kExport) {
     return app::RunExport(options.exportArguments,
-                          ui::ChooseRecordFolder(programFolder, QStringLiteral(TRELVIX_INSTALLED_BINDIR)));
+                          app::ChooseRecordFolder(programFolder, QStringLiteral(TRELVIX_INSTALLED_BINDIR)));
   }
 
   platform::QtMessageBoxes boxes;
-  const ui::RecordFolders folders = ui::ChooseRecordFolders(programFolder, QStringLiteral(TRELVIX_INSTALLED_BINDIR));
+  const app::RecordFolders folders = app::ChooseRecordFolders(programFolder, QStringLiteral(TRELVIX_INSTALLED_BINDIR));
   const QString& folder = folders.records;
   // A second copy on the same folder would number the same races.
-  const auto lock = ui::LockRecordFolder(folder, boxes);
+  const auto lock = app::LockRecordFolder(folder, boxes);
   if (!lock) return 1;
 
   platform::MonotonicCounter counter;
   platform::SystemClock clock;
   // Cue files are looked up beside the program, else among the installed
   // defaults; cues play one after another without ever holding up a key press.
-  platform::QtSound sound{QDir(ui::ChooseCueFolder(programFolder, QStringLiteral(TRELVIX_INSTALLED_CUEDIR)))};
+  platform::QtSound sound{QDir(app::ChooseCueFolder(programFolder, QStringLiteral(TRELVIX_INSTALLED_CUEDIR)))};
   platform::PosixDirectoryLister lister;
   ui::TForm1 form1({counter, clock, sound.device(), boxes, lister, QDir::toNativeSeparators(folder).toStdString(),
                     platform::ReadBootId(), nullptr, QDir::toNativeSeparators(folders.other).toStdString(),
@@ -103,9 +103,11 @@ int main(int argc, char* argv[]) {
   form1.SetQuitHandler([](int code) { QCoreApplication::exit(code); });
 
   // The results page for phones: read-only, on a thread of its own, told of
-  // the race only once a pass's line is on disk.
+  // the race only once a pass's line is on disk. It follows the race's facts
+  // after the results window.
   web::WebServer webServer(QDir::toNativeSeparators(folder).toStdString());
   web::LiveFeed feed(form1.Race(), webServer);
+  form1.AddRaceListener(&feed);
 
   // The track sensor: the link kept from the last run, or the command line's for this one.
   QSettings settings(QStringLiteral("TRELVIX"), QStringLiteral("TRELVIX"));
@@ -115,18 +117,17 @@ int main(int argc, char* argv[]) {
   form1.SetConnectionsWindow(&connections);
   link.Open(options.decoder.value_or(ui::LoadLinkChoice(settings)));
 
-  form1.SetScreenListener([&feed] { feed.ScreenChanged(); });
-  auto* webPanel = new web::WebPanel(webServer);
+  auto* webPanel = new ui::WebPanel(webServer);
   connections.AddPanel(webPanel, [webPanel](bool spanish) { webPanel->SetSpanish(spanish); });
   if (!options.web) {
-    QObject::connect(webPanel, &web::WebPanel::SettingsChanged, &settings,
-                     [&settings](const web::WebSetting& setting) { web::SaveWebSetting(settings, setting); });
+    QObject::connect(webPanel, &ui::WebPanel::SettingsChanged, &settings,
+                     [&settings](const ui::WebSetting& setting) { ui::SaveWebSetting(settings, setting); });
   }
   // After the start-up report: a port already taken is said, and the program goes on without the page.
   form1.SetAfterStartUp([&] {
     if (options.web) {
       webServer.Start(*options.web);
-    } else if (const web::WebSetting kept = web::LoadWebSetting(settings); kept.on) {
+    } else if (const ui::WebSetting kept = ui::LoadWebSetting(settings); kept.on) {
       webPanel->SetSettings(kept);
     }
     const bool wanted = options.web || settings.value(QStringLiteral("web/on")).toBool();

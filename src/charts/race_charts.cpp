@@ -1,4 +1,5 @@
 #include "charts/race_charts.h"
+#include "records/words.h"
 
 #include <QBuffer>
 #include <QChart>
@@ -19,9 +20,24 @@ namespace charts {
 
 namespace {
 
+using records::Words;
+QString Tr(const Words& words, bool spanish) { return QString::fromUtf8(words.Pick(spanish)); }
+
+constexpr Words kCar{"Coche %1", "Car %1"};
+constexpr Words kLapTimes{"Tiempos por vuelta", "Lap times"};
+constexpr Words kLapChart{"Posiciones por vuelta", "Lap chart"};
+constexpr Words kNoTimedLaps{"Ningún coche tiene vueltas cronometradas en esta carrera.",
+                             "No car has a timed lap in this race."};
+constexpr Words kFirstLapLeftOut{" (sin la 1.ª vuelta, desde la salida)", " (first lap, from the start, left out)"};
+constexpr Words kLap{"Vuelta", "Lap"};
+constexpr Words kTimeSeconds{"Tiempo (s)", "Time (s)"};
+constexpr Words kFastestLap{", vuelta rápida", ", fastest lap"};
+constexpr Words kNoLapCompleted{"Ningún coche completó una vuelta en esta carrera.", "No car completed a lap in this race."};
+constexpr Words kPosition{"Posición", "Position"};
+
 QColor CarColour(int car) { return QColor(QString::fromStdString(results::CarColour(car))); }
 
-QString CarName(int car, bool spanish) { return (spanish ? QStringLiteral("Coche %1") : QStringLiteral("Car %1")).arg(car); }
+QString CarName(int car, bool spanish) { return Tr(kCar, spanish).arg(car); }
 
 std::unique_ptr<QChart> NewChart(const QString& title, bool spanish) {
   auto chart = std::make_unique<QChart>();
@@ -56,8 +72,7 @@ void WholeTicks(QValueAxis* axis, int low, int high) {
 }  // namespace
 
 QString ChartTitle(Kind kind, bool spanish) {
-  if (kind == Kind::LapTimes) return spanish ? QStringLiteral("Tiempos por vuelta") : QStringLiteral("Lap times");
-  return spanish ? QStringLiteral("Posiciones por vuelta") : QStringLiteral("Lap chart");
+  return Tr(kind == Kind::LapTimes ? kLapTimes : kLapChart, spanish);
 }
 
 Chart LapTimesChart(const std::vector<results::CarLaps>& laps, bool commonTiming, bool spanish) {
@@ -75,13 +90,12 @@ Chart LapTimesChart(const std::vector<results::CarLaps>& laps, bool commonTiming
     }
   }
   if (lastLap == 0) {
-    out.message = spanish ? QStringLiteral("Ningún coche tiene vueltas cronometradas en esta carrera.")
-                          : QStringLiteral("No car has a timed lap in this race.");
+    out.message = Tr(kNoTimedLaps, spanish);
     return out;
   }
   QString title = ChartTitle(Kind::LapTimes, spanish);
   if (commonTiming) {
-    title += spanish ? QStringLiteral(" (sin la 1.ª vuelta, desde la salida)") : QStringLiteral(" (first lap, from the start, left out)");
+    title += Tr(kFirstLapLeftOut, spanish);
   }
   out.chart = NewChart(title, spanish);
   QChart& chart = *out.chart;
@@ -89,10 +103,10 @@ Chart LapTimesChart(const std::vector<results::CarLaps>& laps, bool commonTiming
   // laps do not collapse the scale.
   const double span = slowest - fastest;
   const double margin = std::max(0.25, span * 0.08);
-  auto* x = Axis(chart, Qt::AlignBottom, spanish ? QStringLiteral("Vuelta") : QStringLiteral("Lap"), firstLap - 0.4,
+  auto* x = Axis(chart, Qt::AlignBottom, Tr(kLap, spanish), firstLap - 0.4,
                  std::max(lastLap, firstLap + 1) + 0.4);
   WholeTicks(x, firstLap, lastLap);
-  auto* y = Axis(chart, Qt::AlignLeft, spanish ? QStringLiteral("Tiempo (s)") : QStringLiteral("Time (s)"),
+  auto* y = Axis(chart, Qt::AlignLeft, Tr(kTimeSeconds, spanish),
                  std::max(0.0, fastest - margin), slowest + margin);
   y->setLabelFormat(span + 2 * margin < 2.0 ? QStringLiteral("%.2f") : QStringLiteral("%.1f"));
   y->applyNiceNumbers();
@@ -109,7 +123,7 @@ Chart LapTimesChart(const std::vector<results::CarLaps>& laps, bool commonTiming
     if (car.fastest) {
       // The fastest lap: a larger ring in the car's colour, not in the legend.
       auto* best = new QScatterSeries;
-      best->setName(CarName(car.car, spanish) + (spanish ? QStringLiteral(", vuelta rápida") : QStringLiteral(", fastest lap")));
+      best->setName(CarName(car.car, spanish) + Tr(kFastestLap, spanish));
       best->setMarkerShape(QScatterSeries::MarkerShapeCircle);
       best->setMarkerSize(14);
       best->setColor(Qt::transparent);
@@ -137,17 +151,16 @@ Chart LapChart(const std::vector<results::CarPositions>& positions, bool spanish
     }
   }
   if (lastLap == 0) {
-    out.message = spanish ? QStringLiteral("Ningún coche completó una vuelta en esta carrera.")
-                          : QStringLiteral("No car completed a lap in this race.");
+    out.message = Tr(kNoLapCompleted, spanish);
     return out;
   }
   out.chart = NewChart(ChartTitle(Kind::LapChart, spanish), spanish);
   QChart& chart = *out.chart;
-  auto* x = Axis(chart, Qt::AlignBottom, spanish ? QStringLiteral("Vuelta") : QStringLiteral("Lap"), 0.6,
+  auto* x = Axis(chart, Qt::AlignBottom, Tr(kLap, spanish), 0.6,
                  std::max(lastLap, 2) + 0.4);
   WholeTicks(x, 1, lastLap);
   // The leader at the top.
-  auto* y = Axis(chart, Qt::AlignLeft, spanish ? QStringLiteral("Posición") : QStringLiteral("Position"), 0.5,
+  auto* y = Axis(chart, Qt::AlignLeft, Tr(kPosition, spanish), 0.5,
                  deepest + 0.5);
   y->setReverse(true);
   y->setLabelFormat(QStringLiteral("%.0f"));

@@ -9,12 +9,14 @@
 #include <string_view>
 #include <variant>
 
+#include "records/cars.h"
+
 namespace decoder {
 
 // A line is at most 64 bytes counting its LF; a CR right before the LF is
 // part of those 64 bytes but not of the line's text.
 inline constexpr std::size_t kMaxLineBytes = 64;
-inline constexpr int kMaxCar = 12;
+inline constexpr int kMaxCar = records::kCars;
 
 // `TRELVIX-GATE 1 <text>`: sent on connection and after the gate's reset.
 struct Hello {

@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "records/words.h"
+
 namespace events {
 
 // In the order of the buttons in a car's row: R, P, B, G, I, S, Z.
@@ -19,10 +21,8 @@ struct EventType {
   EventKind kind;
   const char* code;        // written in the events file
   char letter;             // caption letter: "R" + car number
-  const char* columnEs;    // column label above the buttons
-  const char* columnEn;
-  const char* messageEs;   // message panel text, followed by the car number
-  const char* messageEn;
+  records::Words column;   // column label above the buttons
+  records::Words message;  // message panel text, followed by the car number
   int buttonBase;          // component "Button" + (base + car)
 };
 
@@ -65,5 +65,7 @@ inline constexpr const char* kClockEstimatedCode = "HORA";
 std::string JoinManualText(const std::vector<std::string>& memoLines);
 
 inline constexpr int kManualTextMaxLength = 112;
+// The memo's lines that make up the manual text.
+inline constexpr std::size_t kManualTextLines = 12;
 
 }  // namespace events

@@ -2,13 +2,18 @@
 
 #include "records/browser_model.h"
 #include "records/cp1252.h"
+#include "records/words.h"
 
 #include <cctype>
 #include <cstdio>
 #include <utility>
 
 namespace events {
+
 namespace {
+
+constexpr records::Words kEventsCount{"Incidencias: ", "Events: "};
+constexpr records::Words kEventsTitle{"Incidencias ", "Events "};
 
 using records::RightAligned;
 
@@ -59,7 +64,7 @@ std::array<std::string, 3> InciOrderCaptions(bool spanish) {
 }
 
 std::string InciCountText(bool spanish, std::size_t count) {
-  return (spanish ? "Incidencias: " : "Events: ") + std::to_string(count);
+  return kEventsCount.Pick(spanish) + std::to_string(count);
 }
 
 std::string InciReportTitle(bool spanish, InciOrder order) {
@@ -67,7 +72,7 @@ std::string InciReportTitle(bool spanish, InciOrder order) {
   for (char& c : caption) {
     if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
   }
-  return (spanish ? "Incidencias " : "Events ") + caption;
+  return kEventsTitle.Pick(spanish) + caption;
 }
 
 std::string InciReportHeading(bool spanish) {

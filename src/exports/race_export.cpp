@@ -21,8 +21,6 @@ namespace exports {
 
 namespace {
 
-using results::Say;
-using results::Word;
 
 std::string_view View(const QByteArray& bytes) {
   return {bytes.constData(), static_cast<std::size_t>(bytes.size())};
@@ -56,7 +54,7 @@ bool WriteWhole(const QString& path, const QByteArray& bytes, std::string& error
   const QFileInfo info(path);
   StagedFiles file(QFile::encodeName(info.absolutePath()).toStdString());
   if (!file.Add(QFile::encodeName(info.fileName()).toStdString(), View(bytes)) || !file.Commit()) {
-    error = "cannot write " + path.toStdString() + ": " + file.SystemError();
+    error = file.SystemError();
     return false;
   }
   return true;
@@ -67,12 +65,12 @@ ExportResult ExportRace(const results::RaceSheet& sheet, const QString& targetFo
   ExportResult result;
   for (const auto& problem : sheet.problems) result.warnings.push_back(results::ProblemText(problem, es));
   result.partial = !sheet.problems.empty();
-  if (sheet.Unfinished()) result.warnings.emplace_back(Say(Word::Unfinished, es));
+  if (sheet.Unfinished()) result.warnings.emplace_back(results::words::kUnfinished.Pick(es));
 
   if (const auto missing = sheet.MissingFiles(); !missing.empty()) {
     std::string names;
     for (const auto& name : missing) names += (names.empty() ? "" : ", ") + name;
-    result.error = results::Filled(Say(Word::MissingFiles, es), names);
+    result.error = results::Filled(results::words::kMissingFiles.Pick(es), names);
     return result;
   }
   // Everything is made in memory first; only then does the folder see a file.
@@ -90,7 +88,7 @@ ExportResult ExportRace(const results::RaceSheet& sheet, const QString& targetFo
   std::string failure;
   const QByteArray workbook = ResultsWorkbook(tables, title, failure);
   if (workbook.isEmpty()) {
-    result.error = results::Filled(Say(Word::CannotWrite, es), stem + ".xlsx", failure);
+    result.error = results::Filled(results::words::kCannotWrite.Pick(es), stem + ".xlsx", failure);
     return result;
   }
   files.emplace_back(stem + ".xlsx", workbook);
@@ -110,7 +108,7 @@ ExportResult ExportRace(const results::RaceSheet& sheet, const QString& targetFo
   add(stem + ".html", results::ResultsPage(sheet, es, images));
   const QByteArray pdf = ResultsPdf(sheet, es, documentCharts, failure);
   if (pdf.isEmpty()) {
-    result.error = results::Filled(Say(Word::CannotWrite, es), stem + ".pdf", failure);
+    result.error = results::Filled(results::words::kCannotWrite.Pick(es), stem + ".pdf", failure);
     return result;
   }
   files.emplace_back(stem + ".pdf", pdf);
@@ -121,7 +119,7 @@ ExportResult ExportRace(const results::RaceSheet& sheet, const QString& targetFo
   const std::string folder = QFile::encodeName(QDir::cleanPath(targetFolder)).toStdString();
   std::string why;
   if (!MakeFolder(folder, why)) {
-    result.error = results::Filled(Say(Word::CannotMakeFolder, es), targetFolder.toStdString(), why);
+    result.error = results::Filled(results::words::kCannotMakeFolder.Pick(es), targetFolder.toStdString(), why);
     return result;
   }
   StagedFiles staged(folder);
@@ -129,7 +127,7 @@ ExportResult ExportRace(const results::RaceSheet& sheet, const QString& targetFo
     if (!staged.Add(name, View(bytes))) break;
   }
   if (!staged.FailedName().empty() || !staged.Commit()) {
-    result.error = results::Filled(Say(Word::CannotWrite, es), staged.FailedName(), staged.SystemError());
+    result.error = results::Filled(results::words::kCannotWrite.Pick(es), staged.FailedName(), staged.SystemError());
     return result;
   }
   result.written = staged.Paths();
@@ -138,7 +136,7 @@ ExportResult ExportRace(const results::RaceSheet& sheet, const QString& targetFo
 }
 
 ExportResult ExportRace(platform::DirectoryLister& lister, const std::string& recordFolder,
-                        const results::RaceName& race, const QString& targetFolder, bool spanish) {
+                        const records::RaceId& race, const QString& targetFolder, bool spanish) {
   const results::LoadedRace loaded = results::LoadRace(lister, recordFolder, race);
   if (loaded.failure != results::LoadFailure::None) {
     ExportResult result;

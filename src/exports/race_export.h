@@ -30,11 +30,11 @@ ExportResult ExportRace(const results::RaceSheet& sheet, const QString& targetFo
 
 // Reads the race from the record folder, then exports it.
 ExportResult ExportRace(platform::DirectoryLister& lister, const std::string& recordFolder,
-                        const results::RaceName& race, const QString& targetFolder, bool spanish);
+                        const records::RaceId& race, const QString& targetFolder, bool spanish);
 
 // Writes bytes to the path through a temporary file of its own in the same
 // folder, made durable, then renamed over the path; false with the system's
-// words otherwise.
+// words for why it could not otherwise.
 bool WriteWhole(const QString& path, const QByteArray& bytes, std::string& error);
 
 }  // namespace exports

@@ -31,7 +31,7 @@ class Pages final {
  public:
   Pages(QPdfWriter& writer, QPainter& painter, const results::RaceSheet& sheet, bool spanish)
       : writer_(writer), painter_(painter), spanish_(spanish), small_(QStringLiteral("Sans Serif"), 8),
-        title_(Q(results::PageTitle(sheet, spanish))), day_(Q(results::DayText(sheet.name.day, spanish))) {
+        title_(Q(results::PageTitle(sheet, spanish))), day_(Q(results::DayText(sheet.name.day(), spanish))) {
     small_.setStyleHint(QFont::SansSerif);
     small_.setLetterSpacing(QFont::AbsoluteSpacing, kLetterSpacing);
     const QFontMetricsF metrics(small_, &writer_);
@@ -61,7 +61,7 @@ class Pages final {
       painter_.drawText(top, Qt::AlignRight | Qt::AlignVCenter, day_);
       painter_.drawLine(QPointF(0, band_ * 0.7), QPointF(width(), band_ * 0.7));
     }
-    const QString page = Q(results::Filled(results::Say(results::Word::PageOf, spanish_), std::to_string(number),
+    const QString page = Q(results::Filled(results::words::kPageOf.Pick(spanish_), std::to_string(number),
                                            std::to_string(total)));
     painter_.drawText(QRectF(0, writer_.height() - band_ * 0.6, width(), band_ * 0.6), Qt::AlignCenter, page);
     painter_.restore();

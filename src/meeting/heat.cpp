@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <array>
 
+#include "records/race_id.h"
+#include "records/cars.h"
+
 namespace meeting {
 
 std::optional<DriverId> Heat::DriverIn(int car) const noexcept {
@@ -20,18 +23,17 @@ std::optional<int> Heat::CarOf(DriverId driver) const noexcept {
 }
 
 bool IsRaceId(std::string_view text) noexcept {
-  if (text.size() != 8 || !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; })) {
-    return false;
-  }
+  // A race's name whose day is a date.
+  if (!records::RaceId::Parse(text)) return false;
   const auto two = [&](std::size_t at) { return (text[at] - '0') * 10 + (text[at + 1] - '0'); };
-  return two(2) >= 1 && two(2) <= 12 && two(4) >= 1 && two(4) <= 31 && two(6) >= 1;
+  return two(2) >= 1 && two(2) <= 12 && two(4) >= 1 && two(4) <= 31;
 }
 
 std::optional<ResultProblem> CheckResult(const HeatResult& result) {
   if (!IsRaceId(result.raceId)) return ResultProblem::BadRaceId;
-  std::array<bool, 13> seen{};
+  std::array<bool, records::kCars + 1> seen{};
   for (const auto& c : result.cars) {
-    if (c.car < 1 || c.car > 12 || seen[static_cast<std::size_t>(c.car)]) return ResultProblem::BadCar;
+    if (!records::IsCar(c.car) || seen[static_cast<std::size_t>(c.car)]) return ResultProblem::BadCar;
     seen[static_cast<std::size_t>(c.car)] = true;
     if (c.laps < 0 || c.timeMs < 0 || c.bestLapMs < 0) return ResultProblem::BadFigures;
   }

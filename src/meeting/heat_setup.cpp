@@ -2,6 +2,7 @@
 
 #include "meeting/text.h"
 #include "meeting/texts.h"
+#include "records/cars.h"
 
 namespace meeting {
 
@@ -19,7 +20,7 @@ std::string HeatDescription(std::string_view meetingName, const HeatSlot& slot, 
 HeatSetup SetupFor(const Meeting& meeting, const Heat& heat, int heatCount, bool spanish) {
   HeatSetup setup;
   for (const auto& s : heat.seats) {
-    if (s.car >= 1 && s.car <= 12) setup.cars[static_cast<std::size_t>(s.car - 1)] = true;
+    if (records::IsCar(s.car)) setup.cars[static_cast<std::size_t>(s.car - 1)] = true;
   }
   setup.minutes = heat.slot.minutes;
   setup.commonTiming = heat.slot.commonTiming;

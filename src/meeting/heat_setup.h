@@ -11,6 +11,7 @@
 #include "meeting/driver.h"
 #include "meeting/heat.h"
 #include "meeting/meeting.h"
+#include "records/cars.h"
 
 namespace meeting {
 
@@ -22,7 +23,7 @@ inline constexpr std::size_t kMaxDescriptionChars = 50;
 std::string HeatDescription(std::string_view meetingName, const HeatSlot& slot, int heatCount, bool spanish);
 
 struct HeatSetup {
-  std::array<bool, 12> cars{};  // the participant boxes, car 1 first
+  std::array<bool, records::kCars> cars{};  // the participant boxes, car 1 first
   int minutes = 0;
   bool commonTiming = true;
   std::string description;

@@ -1,4 +1,5 @@
 #include "meeting/lineup.h"
+#include "records/cars.h"
 
 #include <algorithm>
 #include <array>
@@ -27,7 +28,7 @@ std::uint64_t Below(std::uint64_t& state, std::uint64_t bound) noexcept {
 std::vector<Heat> RotationHeats(const Meeting& meeting) {
   const auto& drivers = meeting.entrants;
   const int d = static_cast<int>(drivers.size());
-  const int lanes = std::clamp(meeting.rotation.lanes, 1, 12);
+  const int lanes = std::clamp(meeting.rotation.lanes, 1, records::kCars);
   if (d == 0) return {};
   const int count = std::max(d, lanes);
   std::vector<Heat> heats;
@@ -55,12 +56,12 @@ std::vector<Seat> SeatGrid(const std::vector<DriverId>& given, const std::map<Dr
   for (DriverId d : given) {
     if (std::find(grid.begin(), grid.end(), d) == grid.end()) grid.push_back(d);
   }
-  const std::size_t n = std::min<std::size_t>(grid.size(), 12);
-  std::array<bool, 13> taken{};
+  const std::size_t n = std::min<std::size_t>(grid.size(), records::kCars);
+  std::array<bool, records::kCars + 1> taken{};
   std::vector<int> car(n, 0);
   for (std::size_t i = 0; i < n; ++i) {
     const auto own = raceNumbers.find(grid[i]);
-    if (own != raceNumbers.end() && own->second >= 1 && own->second <= 12 && !taken[static_cast<std::size_t>(own->second)]) {
+    if (own != raceNumbers.end() && records::IsCar(own->second) && !taken[static_cast<std::size_t>(own->second)]) {
       car[i] = own->second;
       taken[static_cast<std::size_t>(own->second)] = true;
     }

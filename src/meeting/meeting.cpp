@@ -5,6 +5,7 @@
 #include <set>
 
 #include "meeting/text.h"
+#include "records/cars.h"
 
 namespace meeting {
 namespace {
@@ -56,13 +57,13 @@ std::optional<MeetingProblem> CheckMeeting(const Meeting& m) {
     return MeetingProblem::DriverTwice;
   }
   if (m.format == Format::Rotation) {
-    if (!InRange(m.rotation.lanes, 2, 12)) return MeetingProblem::BadLanes;
+    if (!InRange(m.rotation.lanes, 2, records::kCars)) return MeetingProblem::BadLanes;
     if (!InRange(m.rotation.stintMinutes, 1, 180)) return MeetingProblem::BadMinutes;
   } else {
     const auto& q = m.qualifying;
     if (!InRange(q.rounds, 1, 5)) return MeetingProblem::BadRounds;
     if (!InRange(q.roundMinutes, 1, 180) || !InRange(q.finalMinutes, 1, 180)) return MeetingProblem::BadMinutes;
-    if (!InRange(q.groupSize, 2, 12)) return MeetingProblem::BadGroupSize;
+    if (!InRange(q.groupSize, 2, records::kCars)) return MeetingProblem::BadGroupSize;
     if (!InRange(q.finalSize, 2, q.groupSize)) return MeetingProblem::BadFinalSize;
     if (!InRange(q.bumpUp, 0, 4) || q.bumpUp >= q.finalSize) return MeetingProblem::BadBumpUp;
   }

@@ -4,6 +4,7 @@
 
 #include "meeting/lineup.h"
 #include "meeting/qualifying.h"
+#include "records/cars.h"
 
 namespace meeting {
 namespace {
@@ -85,21 +86,21 @@ std::vector<HeatSlot> Outline(const Meeting& m) {
   const int n = Entrants(m);
   if (n == 0) return slots;
   if (m.format == Format::Rotation) {
-    const int lanes = std::clamp(m.rotation.lanes, 1, 12);
+    const int lanes = std::clamp(m.rotation.lanes, 1, records::kCars);
     for (int h = 1; h <= std::max(n, lanes); ++h) {
       slots.push_back({h, Stage::Rotation, h, 0, m.rotation.stintMinutes, std::min(n, lanes), true});
     }
     return slots;
   }
   const auto& q = m.qualifying;
-  const auto sizes = GroupSizes(n, std::clamp(q.groupSize, 1, 12));
+  const auto sizes = GroupSizes(n, std::clamp(q.groupSize, 1, records::kCars));
   for (int r = 1; r <= q.rounds; ++r) {
     for (std::size_t g = 0; g < sizes.size(); ++g) {
       slots.push_back({static_cast<int>(slots.size()) + 1, Stage::Qualifying, r, static_cast<int>(g) + 1, q.roundMinutes,
                        sizes[g], !q.individualTiming});
     }
   }
-  const FinalsShape shape = ShapeOfFinals(n, std::clamp(q.finalSize, 1, 12), q.bumpUp);
+  const FinalsShape shape = ShapeOfFinals(n, std::clamp(q.finalSize, 1, records::kCars), q.bumpUp);
   int below = 0;  // the most the final below can hold, and so send up
   for (int f = shape.Count(); f >= 1; --f) {
     const int cars = shape.direct[static_cast<std::size_t>(f - 1)] + std::min(std::max(q.bumpUp, 0), below);

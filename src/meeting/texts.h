@@ -8,14 +8,11 @@
 #include "meeting/heat.h"
 #include "meeting/meeting.h"
 #include "meeting/roster_csv.h"
+#include "records/words.h"
 
 namespace meeting {
 
-struct Words {
-  const char* es;
-  const char* en;
-  const char* Pick(bool spanish) const noexcept { return spanish ? es : en; }
-};
+using records::Words;
 
 namespace words {
 inline constexpr Words kHeat{"Manga", "Heat"};

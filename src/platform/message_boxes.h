@@ -7,6 +7,9 @@
 
 namespace platform {
 
+// The program's title: the caption of its message boxes and the task bar's.
+inline constexpr const char* kProgramTitle = "TRELVIX";
+
 class MessageBoxes {
  public:
   virtual ~MessageBoxes() = default;

@@ -19,7 +19,7 @@ class SoundDevice {
   virtual void Beep() = 0;
 };
 
-// No sound at all: no device, no files. Used until a real device is wired in.
+// No sound at all: no device, no files (the benchmarks' machine makes no noise).
 class SilentSound final : public SoundDevice {
  public:
   int OutputDeviceCount() override { return 0; }

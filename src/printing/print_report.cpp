@@ -1,11 +1,12 @@
 #include "printing/print_report.h"
 
 #include "printing/painter_surface.h"
+#include "records/words.h"
 
 namespace printing {
 
 namespace {
-constexpr const char* kJobRefusedMessage = "The printer did not accept the print job";
+constexpr records::Words kJobRefused{"La impresora no aceptó el trabajo", "The printer did not accept the print job"};
 }  // namespace
 
 bool PrintReport(PrinterSettings& settings, const Report& report, bool spanish, platform::MessageBoxes& boxes) {
@@ -16,7 +17,7 @@ bool PrintReport(PrinterSettings& settings, const Report& report, bool spanish, 
   settings.Printer().setDocName(QString::fromStdString(report.jobName));
   PainterSurface surface(settings.Printer(), settings.Font());
   if (!surface.Started()) {
-    boxes.Info(kMessageCaption, kJobRefusedMessage);
+    boxes.Info(kMessageCaption, kJobRefused.Pick(spanish));
     return false;
   }
   LinePrinter printer(surface);

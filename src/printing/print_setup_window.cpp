@@ -2,6 +2,9 @@
 
 #include <QFontInfo>
 #include <QFrame>
+#include <array>
+
+#include "records/words.h"
 
 namespace printing {
 
@@ -35,16 +38,30 @@ QPushButton* MakeButton(QWidget* parent, const char* name, int x) {
   return button;
 }
 
+using records::Words;
+QString Tr(const Words& words, bool spanish) { return QString::fromUtf8(words.Pick(spanish)); }
+
+constexpr Words kFixed{"Fijo", "Fixed"};
+constexpr Words kDefault{"Por defecto", "Default"};
+constexpr Words kSelection{"Selección", "Selection"};
+constexpr Words kFont{"Letra", "Font"};
+constexpr Words kFontHint{"Recomendable fuente justificada, como Courier, de unos 14 puntos",
+                          "Recommended fixed font, as Courier, of about 14 points"};
+constexpr Words kPresent{"Actual", "Present"};
+constexpr Words kTypeface{"Fuente", "Font"};
+constexpr std::array<Words, 4> kStyles = {
+    {{"Negrita", "Bold"}, {"Cursiva", "Italic"}, {"Subrayado", "Underline"}, {"Tachado", "Strikeout"}}};
+
 QString PitchWord(Pitch pitch, bool spanish) {
   switch (pitch) {
     case Pitch::kVariable:
       return QStringLiteral("Variable");
     case Pitch::kFixed:
-      return spanish ? QStringLiteral("Fijo") : QStringLiteral("Fixed");
+      return Tr(kFixed, spanish);
     case Pitch::kDefault:
       break;
   }
-  return spanish ? QStringLiteral("Por defecto") : QStringLiteral("Default");
+  return Tr(kDefault, spanish);
 }
 
 int PointSize(const QFont& font) {
@@ -101,21 +118,15 @@ void TForm8::showEvent(QShowEvent* event) {
 void TForm8::FormActivate() {
   const bool es = spanish_;
   setWindowTitle(QStringLiteral("Impresora"));
-  button1_->setText(es ? QStringLiteral("Selección") : QStringLiteral("Selection"));
+  button1_->setText(Tr(kSelection, es));
   button1_->setToolTip(QStringLiteral("Impresora, orientación..."));
-  button2_->setText(es ? QStringLiteral("Letra") : QStringLiteral("Font"));
-  button2_->setToolTip(es ? QStringLiteral("Recomendable fuente justificada, como Courier, de unos 14 puntos")
-                          : QStringLiteral("Recommended fixed font, as Courier, of about 14 points"));
-  label1_->setText(es ? QStringLiteral("Actual") : QStringLiteral("Present"));
+  button2_->setText(Tr(kFont, es));
+  button2_->setToolTip(Tr(kFontHint, es));
+  label1_->setText(Tr(kPresent, es));
   label1_->adjustSize();
-  label3_->setText(es ? QStringLiteral("Fuente") : QStringLiteral("Font"));
+  label3_->setText(Tr(kTypeface, es));
   label3_->adjustSize();
-  const std::array<QString, 4> styles =
-      es ? std::array<QString, 4>{QStringLiteral("Negrita"), QStringLiteral("Cursiva"), QStringLiteral("Subrayado"),
-                                  QStringLiteral("Tachado")}
-         : std::array<QString, 4>{QStringLiteral("Bold"), QStringLiteral("Italic"), QStringLiteral("Underline"),
-                                  QStringLiteral("Strikeout")};
-  for (std::size_t i = 0; i < styleBoxes_.size(); ++i) styleBoxes_[i]->setText(styles[i]);
+  for (std::size_t i = 0; i < styleBoxes_.size(); ++i) styleBoxes_[i]->setText(Tr(kStyles[i], es));
   ShowPrinterName();
   ShowFont();
 }

@@ -6,6 +6,8 @@
 #include <QPrinter>
 #include <QString>
 
+#include "platform/message_boxes.h"
+
 namespace printing {
 
 // The pitch of the printer font as the font dialog reports it; a font that
@@ -42,6 +44,6 @@ class PrinterSettings final {
 // The message shown when a printer is needed and none is installed, and the
 // caption of the box it is shown in.
 inline constexpr const char* kNoPrinterMessage = "There is no default printer currently selected";
-inline constexpr const char* kMessageCaption = "TRELVIX";
+inline constexpr const char* kMessageCaption = platform::kProgramTitle;
 
 }  // namespace printing

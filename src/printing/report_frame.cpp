@@ -1,8 +1,12 @@
 #include "printing/report_frame.h"
 
+#include "records/words.h"
+
 namespace printing {
 
 namespace {
+
+constexpr records::Words kDateLabel{"Fecha: ", "Date: "};
 
 void WriteCells(LinePrinter& printer, const std::vector<std::string>& cells) {
   for (const auto& cell : cells) {
@@ -14,7 +18,7 @@ void WriteCells(LinePrinter& printer, const std::vector<std::string>& cells) {
 
 }  // namespace
 
-const char* DateLabel(bool spanish) noexcept { return spanish ? "Fecha: " : "Date: "; }
+const char* DateLabel(bool spanish) noexcept { return kDateLabel.Pick(spanish); }
 
 std::string LowerAsciiLetters(std::string text) {
   for (char& c : text) {

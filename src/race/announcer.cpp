@@ -7,8 +7,6 @@ namespace race {
 
 namespace {
 
-bool IsCar(int car) noexcept { return car >= 1 && car <= kCars; }
-
 // The valid cars of a list, each once, at most kCars of them.
 std::vector<int> ValidCars(const std::vector<int>& cars) {
   std::vector<int> valid;

@@ -2,14 +2,16 @@
 // crossing wins over a key press for the same crossing, and a key counts
 // when the gate missed the car.
 #include "race/race_control.h"
+#include "race/texts.h"
 #include "records/lines.h"
 
 namespace race {
 
 bool RaceControl::GateCrossed(int n, std::int64_t when, bool approximate) {
-  if (!RaceState.Running || n < 1 || n > kCars) return false;
-  if (when < RaceState.StartCount) return true;
-  if (!Coches[n].Participates) {
+  if (!State().Running || !IsCar(n)) return false;
+  const Handling handling(*this);
+  if (when < State().StartCount) return true;
+  if (!Cars()[static_cast<std::size_t>(n)].Participates) {
     NotRacing(n, when);
     return true;
   }
@@ -19,16 +21,17 @@ bool RaceControl::GateCrossed(int n, std::int64_t when, bool approximate) {
   DeliverKeys(gateKeys_.TakeBefore(n, when - gateKeys_.window()));
   const std::vector<HeldKey> replaced = gateKeys_.TakeNear(n, when);
   if (ProcessPass(n, when) && approximate) {
-    WriteNote(n, when, events::kApproximateCode, words::kApproximateDetail.Pick(Spanish), words::kApproximate);
+    WriteNote(n, when, events::kApproximateCode, words::kApproximateDetail.Pick(spanish()), words::kApproximate);
   }
-  const std::string gateTime = timing_.FormatSeconds(when - RaceState.StartCount);
+  const std::string gateTime = timing_.FormatSeconds(when - State().StartCount);
   for (const HeldKey& key : replaced) {
-    WriteNote(n, key.pressed, events::kKeyReplacedCode, KeyReplacedDetail(n, gateTime, Spanish), words::kGate);
+    WriteNote(n, key.pressed, events::kKeyReplacedCode, KeyReplacedDetail(n, gateTime, spanish()), words::kGate);
   }
   return true;
 }
 
 void RaceControl::SetGateConnected(bool connected) {
+  const Handling handling(*this);
   gateKeys_.SetConnected(connected);
   // Nothing will come for the held keys of a gate that went away.
   if (!connected) DeliverKeys(gateKeys_.TakeAll());
@@ -36,6 +39,7 @@ void RaceControl::SetGateConnected(bool connected) {
 
 void RaceControl::ReleaseHeldKeys() {
   if (!gateKeys_.NextRelease()) return;
+  const Handling handling(*this);
   DeliverKeys(gateKeys_.TakeDue(timing_.ReadCounter()));
 }
 
@@ -47,10 +51,10 @@ void RaceControl::DeliverKeys(const std::vector<HeldKey>& keys) {
 void RaceControl::WriteNote(int n, std::int64_t when, const char* code, const std::string& detail,
                             const Words& message) {
   IncSacaInci();
+  const int k = State().EventCount;
   const std::string line =
-      records::NoteEventLine(RaceState.EventCount, n, timing_.FormatSeconds(when - RaceState.StartCount), code, detail);
-  if (WriteEvent(line)) screen_.message = GateNoteMessage(RaceState.EventCount, n, message, Spanish);
-  Changed();
+      records::NoteEventLine(k, n, timing_.FormatSeconds(when - State().StartCount), code, detail);
+  if (WriteEvent(line, code, n, when)) texts_.Message(GateNoteMessage(k, n, message, spanish()));
 }
 
 }  // namespace race

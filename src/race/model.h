@@ -4,9 +4,12 @@
 #include <array>
 #include <cstdint>
 
+#include "records/cars.h"
+
 namespace race {
 
-inline constexpr int kCars = 12;
+using records::kCars;
+using records::IsCar;
 
 enum class TCarState : std::uint8_t {
   csStopped = 0,   // no race running

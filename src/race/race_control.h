@@ -1,10 +1,12 @@
 #pragma once
-// The race control: one race at a time, driven by the start button, the
-// function keys, the event buttons and the 222 ms clock tick. It decides
-// every text the windows show (RaceScreen) and tells them when to render;
-// the windows only draw what it decides.
+// The race control: the one race, driven by the start button, the function
+// keys, the track gate, the event buttons and the 222 ms clock tick. It is
+// the thin front the windows call by the design's handler names; the work
+// is done by its parts: the race rules (RaceSession), the record files and
+// the stream of race facts (RaceRecorder), and what the windows show
+// (ScreenTexts). Each handler tells the observer once, at its end, that the
+// screen changed.
 
-#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -15,9 +17,12 @@
 #include "platform/counter.h"
 #include "race/gate_keys.h"
 #include "race/model.h"
+#include "race/race_listener.h"
+#include "race/recorder.h"
+#include "race/screen_texts.h"
+#include "race/session.h"
 #include "race/setup.h"
 #include "race/sound_cues.h"
-#include "race/texts.h"
 #include "race/timing.h"
 #include "records/race_files.h"
 #include "records/run_journal.h"
@@ -25,46 +30,12 @@
 
 namespace race {
 
-// The texts of one car row of the car table.
-struct CarRow {
-  std::string laps;         // Label(n+14)
-  std::string lastLap;      // Label(n+26)
-  std::string fastestLap;   // Label(n+39)
-  std::string accumulated;  // Label(n+1)
-  std::string state;        // Label(n+66)
-  std::string position;     // Label(n+53)
-  bool lapsHighlighted = false;  // fuchsia background of the last passing car
-  bool eventRowEnabled = false;  // Panel(n+6)
-};
-
-// Everything of the main window that the race control decides.
-struct RaceScreen {
-  std::array<CarRow, kCars + 1> cars;  // 1..12
-  std::string passCount;         // Label88
-  std::string eventCount;        // Label87
-  std::string message;           // Panel19
-  std::string runningOrder;      // Panel2
-  std::string raceClock;         // Panel1, also the results window's clock
-  std::string raceStatus;        // Panel5
-  std::string watchedCar;        // Panel20
-  bool watchedPanelVisible = true;
-  std::string nextFile;          // Label92
-  std::string participantCount;  // Label96
-  std::string raceLength;        // the results window's length panel: "5'"
-  bool running = false;          // panels enabled/disabled as for a race
-  std::uint32_t sponsorColour = 0x00FF00;  // 0xRRGGBB of the sponsor line
-};
-
-// What the windows are told besides "render the screen".
+// What the main window is told besides the facts of the race.
 class RaceObserver {
  public:
   virtual ~RaceObserver() = default;
+  // The screen changed: told once, at the end of the handler that changed it.
   virtual void ScreenChanged() {}
-  // The race started (focus to the event memo) or ended (focus to the start button).
-  virtual void RunningChanged(bool /*running*/) {}
-  // An accepted pass of the car, after the standings were sorted and before
-  // the standings display is refreshed.
-  virtual void PassAccepted(int /*car*/) {}
   // The system's words for a record file that could not be written.
   virtual void ShowError(const std::string& /*message*/) {}
   // A message of the program's own (a refused start).
@@ -79,26 +50,35 @@ class RaceControl final {
   RaceControl& operator=(const RaceControl&) = delete;
 
   void SetObserver(RaceObserver* observer) noexcept { observer_ = observer; }
+  // The stream of race facts: listeners are told in the order they were added.
+  void AddListener(RaceListener* listener) { recorder_.AddListener(listener); }
+  void RemoveListener(RaceListener* listener) { recorder_.RemoveListener(listener); }
 
   // Start-up: the counter frequency (false: no counter), then the day's
   // numbering found in the record folder.
   bool InitTiming();
   void SetNumbering(const std::string& dayBase, int raceNumber);
-
-  // The start button. False when the start was refused or its files could
-  // not be created; the race then stays idle.
-  bool Button1Click();
   // The identity of the machine's boot, kept in each race's journal.
   void SetBootId(std::string bootId) { bootId_ = std::move(bootId); }
 
+  // The start button: a race as the setup panel has it.
+  bool Button1Click();
+  // A race with these settings, whoever made them; the panel shows them.
+  // False when the start was refused or its files could not be created;
+  // the race then stays idle.
+  bool StartRace(const RaceSetup& setup);
+  // Between races, the setup panel takes these settings (a meeting's heat).
+  void ShowSetup(const RaceSetup& setup);
+
   // Continues a race that a crash, a kill or a power cut left unfinished:
-  // its settings from its journal, its standings, laps and counts rebuilt
-  // from its lines, its files appended to. On the boot it started on, the
-  // counter went on running; after a reboot, the race is placed on the new
-  // counter through the wall clock; when that clock cannot be right (the
-  // start in its future, say), the race goes on from its last recorded pass
-  // (kClockEstimated) and says so in its events. A race whose time and
-  // minute of grace ran out meanwhile is finished at once.
+  // its settings from its journal, its standings, laps and counts taken in
+  // again from its lines by the race rules, its files appended to. On the
+  // boot it started on, the counter went on running; after a reboot, the
+  // race is placed on the new counter through the wall clock; when that
+  // clock cannot be right (the start in its future, say), the race goes on
+  // from its last recorded pass (kClockEstimated) and says so in its
+  // events. A race whose time and minute of grace ran out meanwhile is
+  // finished at once.
   enum class ResumeOutcome { kRunning, kClockEstimated, kFinished, kFailed };
   ResumeOutcome ResumeRace(const records::UnfinishedRace& race);
 
@@ -135,9 +115,8 @@ class RaceControl final {
   void ReleaseHeldKeys();
   std::optional<std::int64_t> NextKeyRelease() const noexcept { return gateKeys_.NextRelease(); }
   static constexpr int kKeyHoldMillis = 500;
-  // One pass of car n (1..12), timed now, or at counter count `when`. True
-  // when it counted; a pass made before the start never does.
-  void ProcessPass(int n);
+  // One pass of car n (1..12) at counter count `when`. True when it
+  // counted; a pass made before the start never does.
   bool ProcessPass(int n, std::int64_t when);
 
   // Event entry.
@@ -151,8 +130,8 @@ class RaceControl final {
   bool ManualEvent(const std::string& text);
 
   // Setup panel.
-  RaceSetup& Setup() noexcept { return setup_; }
-  const RaceSetup& Setup() const noexcept { return setup_; }
+  SetupChoices& Setup() noexcept { return setup_; }
+  const SetupChoices& Setup() const noexcept { return setup_; }
   void CheckBoxClick(int car, bool ticked);
   void Count_Partic();
   void RadioGroup1Click(int item);
@@ -165,52 +144,64 @@ class RaceControl final {
   void ShowRaceMinutes();
 
   // The language square.
-  bool spanish() const noexcept { return Spanish; }
+  bool spanish() const noexcept { return texts_.spanish(); }
   void ToggleLanguage();
 
-  const RaceScreen& Screen() const noexcept { return screen_; }
-  const TCoches& Cars() const noexcept { return Coches; }
-  const TRaceState& State() const noexcept { return RaceState; }
+  const RaceScreen& Screen() const noexcept { return texts_.Screen(); }
+  const TCoches& Cars() const noexcept { return session_.Cars(); }
+  const TRaceState& State() const noexcept { return session_.State(); }
   const TimingBase& Timing() const noexcept { return timing_; }
   const std::string& NextRaceBase() const noexcept { return nextRaceBase_; }
-  const std::string& DayBase() const noexcept { return dayBase_; }
 
  private:
-  void Changed();
+  // Every handler holds one: the outermost tells the observer, once, that
+  // the screen changed, after the handler's lines are on disk.
+  class Handling final {
+   public:
+    explicit Handling(RaceControl& control) noexcept : control_(control), outer_(control.depth_++ == 0) {}
+    ~Handling();
+    Handling(const Handling&) = delete;
+    Handling& operator=(const Handling&) = delete;
+
+   private:
+    RaceControl& control_;
+    bool outer_;
+  };
+
+  void Changed() noexcept { changed_ = true; }
   void Fail(const records::IoResult& result);
-  void ShowStandings();
-  void SetCarFinished(int n);
   void NotRacing(int n, std::int64_t when);
   void DeliverKeys(const std::vector<HeldKey>& keys);
-  // An events line of car n at `when` with a detail; the message when written.
+  // An events line of the program's own at `when` about car n (0: none);
+  // the message when it was written.
   void WriteNote(int n, std::int64_t when, const char* code, const std::string& detail, const Words& message);
-  std::string RaceClockText(std::int64_t nowMillisOfDay) const;
-  void PulseSponsor();
-  bool WriteEvent(const std::string& line);
-  void BeginRace(std::int64_t startCount, std::int64_t startWallMillis, int minutes);
-  records::RunJournal Journal(std::int64_t startCount, const platform::LocalDateTime& wall) const;
-  void ApplyJournalSettings(const records::RunJournal& journal, const std::string& description);
-  void ReplayPass(const records::TPaso& pass);
+  // An events line about counter count `at`; true once it is on disk.
+  bool WriteEvent(const std::string& line, std::string_view code, int car, std::int64_t at);
+  // The race rules, the gate's keys and the screen at a start (or a resume's start).
+  void BeginRace(const RaceSetup& setup, std::int64_t startCount, std::int64_t startWallMillis);
+  void TakeInRecordedPasses(const records::UnfinishedRace& race);
+  records::RunJournal Journal(const RaceSetup& setup, std::int64_t startCount,
+                              const platform::LocalDateTime& wall) const;
+  records::RaceId RunningRace() const;
+  std::int64_t Millis(std::int64_t ticks) const noexcept;
 
   TimingBase timing_;
   platform::WallClock& clock_;
   SoundCues cues_;
-  records::RecordSink& records_;
+  RaceRecorder recorder_;
   RaceObserver* observer_ = nullptr;
-  RaceSetup setup_;
+  SetupChoices setup_;
+  RaceSession session_;
+  ScreenTexts texts_;
   GateKeys gateKeys_;
+  RaceSetup running_;  // the settings of the race running, or of the last one
 
-  TCoches Coches{};
-  TRaceState RaceState{};
-  bool Spanish = true;
-  RaceScreen screen_;
   std::string dayBase_;
   std::string nextRaceBase_;
-  int sponsorLevel_ = 0;
-  bool sponsorRising_ = false;
   std::string bootId_;
-  bool resumed_ = false;    // the race running was continued after a crash
-  bool replaying_ = false;  // passes already on disk are being taken in again
+  bool resumed_ = false;  // the race running was continued after a crash
+  int depth_ = 0;         // handlers under way
+  bool changed_ = false;  // the screen changed in the handler under way
 };
 
 // F1..F12 as virtual-key codes.

@@ -1,8 +1,9 @@
 #pragma once
-// The race settings the operator makes before a start, and their rules.
+// A race's settings, and the setup panel's choices that make them.
 
 #include <array>
 #include <string>
+#include <vector>
 
 #include "race/model.h"
 
@@ -16,9 +17,26 @@ inline constexpr int kMinMinLapSeconds = 3;
 inline constexpr int kMaxMinLapSeconds = 999999999;
 inline constexpr int kDescriptionMaxLength = 50;
 
-class RaceSetup final {
+// What a race is started with, whoever made it: the setup panel, a meeting
+// heat, the journal of a race continued after a crash.
+struct RaceSetup {
+  std::array<bool, kCars + 1> participates{};  // by car number 1..12
+  int minutes = 5;
+  bool individualTiming = true;
+  int minLapSeconds = 13;
+  std::string description;  // as the records get it: one line
+  bool soundOn = false;     // cues during the race
+
+  int Participants() const noexcept;
+  std::vector<int> Cars() const;  // the participating cars, ascending
+  bool operator==(const RaceSetup&) const = default;
+};
+
+// The setup panel's choices: participant boxes, duration, timing, minimum
+// lap, a description per language and the sound box, with their rules.
+class SetupChoices final {
  public:
-  RaceSetup();
+  SetupChoices();
 
   // Participant boxes; cars 1 to 10 take part at start-up.
   bool Participates(int car) const { return participates_.at(car); }
@@ -53,6 +71,14 @@ class RaceSetup final {
   bool soundTicked() const noexcept { return soundTicked_; }
   void SetSoundTicked(bool ticked) noexcept { soundTicked_ = ticked; }
   bool SoundOn() const noexcept { return soundBoxEnabled_ && soundTicked_; }
+
+  // The race these choices make, with the description of the language.
+  RaceSetup Setup(bool spanish) const;
+  // The panel shows a race's settings: its cars, its length (a preset when
+  // it is one, else "other" with the spin box), its timing whatever its
+  // length suggests, its minimum lap, its description in the language and
+  // its sound.
+  void Show(const RaceSetup& setup, bool spanish);
 
  private:
   void TimingFollowsDuration();

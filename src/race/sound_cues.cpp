@@ -1,4 +1,5 @@
 #include "race/sound_cues.h"
+#include "race/model.h"
 
 namespace race {
 
@@ -39,7 +40,7 @@ SoundCheck CheckSound(platform::SoundDevice& device) {
   SoundCheck check;
   check.deviceFound = device.OutputDeviceCount() >= 1;
   if (!check.deviceFound) return check;
-  for (int n = 1; n <= 12; ++n) {
+  for (int n = 1; n <= kCars; ++n) {
     if (device.CueExists(std::to_string(n) + ".wav")) ++check.spanishLapCues;
     if (device.CueExists(std::to_string(n) + "e.wav")) ++check.englishLapCues;
   }
@@ -50,7 +51,7 @@ SoundCheck CheckSound(platform::SoundDevice& device) {
 
 std::vector<std::string> AllCueFiles() {
   std::vector<std::string> all = {"sal.wav", "sale.wav", "fin.wav", "fine.wav", "finto.wav", "fintoe.wav"};
-  for (int n = 1; n <= 12; ++n) {
+  for (int n = 1; n <= kCars; ++n) {
     all.push_back(std::to_string(n) + ".wav");
     all.push_back(std::to_string(n) + "e.wav");
   }
@@ -60,7 +61,7 @@ std::vector<std::string> AllCueFiles() {
 std::vector<std::string> SoundCheck::ReportLines() const {
   if (!deviceFound) return {"Sonido: no", "Compra tarjeta"};
   return {"Sonido: sí",
-          std::string("Ficheros de sonido: ") + (spanishLapCues == 12 ? "sí (" : "no (") +
+          std::string("Ficheros de sonido: ") + (spanishLapCues == kCars ? "sí (" : "no (") +
               std::to_string(spanishLapCues) + "+" + std::to_string(englishLapCues) + ")",
           "Auxiliares sonido: " + std::to_string(spanishOtherCues) + "+" + std::to_string(englishOtherCues)};
 }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/sound.h"
+#include "race/model.h"
 
 namespace race {
 
@@ -41,7 +42,7 @@ struct SoundCheck {
   int englishOtherCues = 0;  // of sale, fine, fintoe
   // The sound box can be ticked only with a device and all twelve Spanish
   // lap cues.
-  bool SoundBoxEnabled() const noexcept { return deviceFound && spanishLapCues == 12; }
+  bool SoundBoxEnabled() const noexcept { return deviceFound && spanishLapCues == kCars; }
   // The sound lines of the start-up report.
   std::vector<std::string> ReportLines() const;
 };

@@ -4,14 +4,11 @@
 #include <string>
 
 #include "race/model.h"
+#include "records/words.h"
 
 namespace race {
 
-struct Words {
-  const char* es;
-  const char* en;
-  const char* Pick(bool spanish) const noexcept { return spanish ? es : en; }
-};
+using records::Words;
 
 namespace words {
 inline constexpr Words kStopped{"Parado", "Stopped"};
@@ -27,6 +24,14 @@ inline constexpr Words kRaceIdle{"Parada", "Stopped"};
 inline constexpr Words kRaceStarted{"Empezada", "Started"};
 inline constexpr Words kRaceTimeUp{"Tiempo", "Time"};
 inline constexpr Words kRaceFinished{"Finalizada", "Finished"};
+
+// The message panel: %1 the event's number, %2 the car.
+inline constexpr Words kNotRacing{"%1 No corre F%2", "%1 F%2 doesn't race"};
+inline constexpr Words kTooShort{"%1 Error F%2", "%1 Error F%2"};
+inline constexpr Words kManual{"%1 manual", "%1 manual"};
+
+// Participant boxes: "Coche  1" at start-up, "Coche 1" / "Car 1" after a switch.
+inline constexpr Words kCar{"Coche ", "Car "};
 
 // A start that would have to reuse a number of the day.
 inline constexpr const char* kNoRaceNumberLeft =
@@ -47,6 +52,9 @@ inline constexpr Words kGate{"sensor", "gate"};
 inline constexpr Words kApproximateDetail{"Paso del sensor con menos precisión", "Gate pass timed with less accuracy"};
 inline constexpr Words kApproximate{"aprox.", "approx."};
 }  // namespace words
+
+// "7 No corre F11": a message of event `event` about car `car`.
+std::string EventMessageOf(const Words& words, int event, int car, bool spanish);
 
 // "Tecla F3 sustituida por el sensor (40,000)": the gate's time in brackets.
 std::string KeyReplacedDetail(int car, const std::string& gateTime, bool spanish);

@@ -10,28 +10,32 @@ namespace race {
 
 std::int64_t RoundTicks(double ticks) noexcept { return std::llround(ticks); }
 
+std::int64_t OneMinuteTicks(std::int64_t frequency) noexcept { return RoundTicks(static_cast<double>(frequency) * 60.0); }
+
 bool TimingBase::Init() {
-  const auto f = counter_.Frequency();
-  if (!f || *f <= 0) return false;
-  Frequency = *f;
-  GraceTicks = RoundTicks(static_cast<double>(Frequency) * 60.0);
+  if (frequency_ == 0) {
+    const auto f = counter_.Frequency();
+    if (!f || *f <= 0) return false;
+    frequency_ = *f;
+    graceTicks_ = OneMinuteTicks(frequency_);
+  }
   ReadCounter();
   return true;
 }
 
 std::int64_t TimingBase::ReadCounter() {
-  NowCount = counter_.Read();
-  return NowCount;
+  nowCount_ = counter_.Read();
+  return nowCount_;
 }
 
 // Times are kept in double precision: single precision loses the last
 // millisecond of times near three hours.
 double TimingBase::TicksToSeconds(std::int64_t ticks) const noexcept {
-  return static_cast<double>(ticks) / static_cast<double>(Frequency);
+  return static_cast<double>(ticks) / static_cast<double>(frequency_);
 }
 
 std::int64_t TimingBase::SecondsToTicks(double seconds) const noexcept {
-  return RoundTicks(seconds * static_cast<double>(Frequency));
+  return RoundTicks(seconds * static_cast<double>(frequency_));
 }
 
 std::int64_t TimingBase::Millis(std::int64_t ticks) const noexcept {

@@ -11,12 +11,15 @@ namespace race {
 
 // A count or duration in counter ticks, rounded to the nearest tick.
 std::int64_t RoundTicks(double ticks) noexcept;
+// One minute in ticks of a counter of `frequency` ticks a second.
+std::int64_t OneMinuteTicks(std::int64_t frequency) noexcept;
 
 class TimingBase final {
  public:
   explicit TimingBase(platform::PerformanceCounter& counter) : counter_(counter) {}
 
-  // Reads the counter frequency once; false when the machine has no counter.
+  // Reads the counter frequency; false when the machine has no counter.
+  // Once read, the frequency is fixed: later calls read nothing.
   bool Init();
 
   // Reads the counter into NowCount; every timing step calls it once.
@@ -24,9 +27,16 @@ class TimingBase final {
   // A timing step that happened at `count` (a key press's or a track
   // sensor's own time) takes that as NowCount instead of reading the counter.
   std::int64_t TakeCount(std::int64_t count) noexcept {
-    NowCount = count;
-    return NowCount;
+    nowCount_ = count;
+    return nowCount_;
   }
+
+  // Counter ticks per second; 0 until Init().
+  std::int64_t Frequency() const noexcept { return frequency_; }
+  // One minute in ticks.
+  std::int64_t GraceTicks() const noexcept { return graceTicks_; }
+  // The counter at the last timing step.
+  std::int64_t NowCount() const noexcept { return nowCount_; }
 
   double TicksToSeconds(std::int64_t ticks) const noexcept;
   std::int64_t SecondsToTicks(double seconds) const noexcept;
@@ -39,14 +49,13 @@ class TimingBase final {
   // The watched car's running time: 05'12"345, or 1h 05'12" for long races.
   std::string FormatWatchedTime(std::int64_t ticks, bool underOneHour) const;
 
-  std::int64_t Frequency = 0;
-  std::int64_t NowCount = 0;
-  std::int64_t GraceTicks = 0;
-
  private:
   // Whole milliseconds of a tick count, rounded to the nearest one.
   std::int64_t Millis(std::int64_t ticks) const noexcept;
   platform::PerformanceCounter& counter_;
+  std::int64_t frequency_ = 0;
+  std::int64_t graceTicks_ = 0;
+  std::int64_t nowCount_ = 0;
 };
 
 }  // namespace race

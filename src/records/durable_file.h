@@ -33,7 +33,6 @@ class DurableFile final {
   // Writes the bytes as given and makes them durable.
   IoResult Append(std::string_view bytes);
   IoResult Close();
-  bool IsOpen() const noexcept { return fd_ >= 0; }
 
  private:
   IoResult Open(const std::string& path, int flags);

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "records/cp1252.h"
+#include "records/words.h"
 
 namespace records {
 namespace {
@@ -15,6 +16,13 @@ ClockParts Split(std::int64_t millis) {
   if (millis < 0) millis = 0;
   return {millis / 3600000, millis / 60000 % 60, millis / 1000 % 60, millis % 1000};
 }
+
+// The classification's start and finish lines, in the language of the moment.
+constexpr Words kStartLine{"Carrera %1 (%2 minutos %3 coches) iniciada a las ", "Race %1 (%2 minutes %3 cars) started at "};
+constexpr Words kIndividualTiming{"Crono individual. ", "Individual timing. "};
+constexpr Words kCommonTiming{"Crono común. ", "Common timing. "};
+constexpr Words kStoppedAt{"Carrera parada a ", "Race stopped at "};
+constexpr Words kFinishedNormally{"Carrera terminada normalmente", "Race finished normally"};
 
 std::string Join(std::initializer_list<std::string_view> fields) {
   std::string out;
@@ -82,28 +90,17 @@ std::string ClassificationRow(int position, int car, int laps, std::string_view 
 
 std::string ClassificationStartLine(bool spanish, int raceNumber, int minutes, int participants,
                                     std::int64_t startMillisOfDay) {
-  char buf[96];
-  if (spanish) {
-    std::snprintf(buf, sizeof buf, "Carrera %02d (%d minutos %d coches) iniciada a las ", raceNumber, minutes,
-                  participants);
-  } else {
-    std::snprintf(buf, sizeof buf, "Race %02d (%d minutes %d cars) started at ", raceNumber, minutes,
-                  participants);
-  }
-  return buf + PlainClockTime(startMillisOfDay);
+  char number[8];
+  std::snprintf(number, sizeof number, "%02d", raceNumber);
+  return Filled(kStartLine.Pick(spanish), number, std::to_string(minutes), std::to_string(participants)) +
+         PlainClockTime(startMillisOfDay);
 }
 
 std::string ClassificationFinishLine(bool spanish, bool individualTiming, bool stopped,
                                      std::string_view stoppedAt) {
-  std::string line;
-  if (spanish) {
-    line = individualTiming ? "Crono individual. " : "Crono común. ";
-    line += stopped ? "Carrera parada a " + std::string(stoppedAt) : std::string("Carrera terminada normalmente");
-  } else {
-    line = individualTiming ? "Individual timing. " : "Common timing. ";
-    line += stopped ? "Race stopped at " + std::string(stoppedAt) : std::string("Race finished normally");
-  }
-  return line;
+  std::string line = (individualTiming ? kIndividualTiming : kCommonTiming).Pick(spanish);
+  if (stopped) return line + kStoppedAt.Pick(spanish) + std::string(stoppedAt);
+  return line + kFinishedNormally.Pick(spanish);
 }
 
 }  // namespace records

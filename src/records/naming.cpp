@@ -1,5 +1,6 @@
 #include "records/naming.h"
 
+#include "records/race_id.h"
 #include "records/run_journal.h"
 
 #include <algorithm>
@@ -32,10 +33,6 @@ std::string NextRaceBase(std::string_view dayBase, int raceNumber) {
 
 std::string RacesFileName(std::string_view dayBase) { return std::string(dayBase) + "00.TXT"; }
 
-namespace {
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-}  // namespace
-
 DayNumbering NumberDay(const platform::LocalDateTime& date, const std::vector<std::string>& entryNames,
                        int highestElsewhere) {
   DayNumbering n;
@@ -45,10 +42,7 @@ DayNumbering NumberDay(const platform::LocalDateTime& date, const std::vector<st
     // A race's journal is no record file of the day.
     if (!platform::WildcardMatch(pattern, name) || IsRunJournalName(name)) continue;
     ++n.dayFileCount;
-    if (IsDigit(name[6]) && IsDigit(name[7])) {
-      const int number = (name[6] - '0') * 10 + (name[7] - '0');
-      if (number > n.highest) n.highest = number;
-    }
+    if (const auto race = RaceId::OfFileName(name)) n.highest = std::max(n.highest, race->number());
   }
   n.highest = std::max(n.highest, highestElsewhere);
   n.limitReached = n.highest >= kMaxRacesPerDay;

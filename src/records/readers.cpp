@@ -7,15 +7,13 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
-#include <charconv>
-#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <limits>
-#include <system_error>
 
 #include "records/cp1252.h"
+#include "records/numbers.h"
 
 namespace records {
 namespace {
@@ -94,7 +92,10 @@ class Converter {
   }
 
   bool Real(std::string_view text, double& value) {
-    if (ParseReal(text, value)) return true;
+    if (const auto real = ParseCommaDecimal(text)) {
+      value = *real;
+      return true;
+    }
     Fail(text, "floating point");
     return false;
   }
@@ -123,53 +124,6 @@ class Converter {
     }
     if (negative && v != 0) return false;
     value = static_cast<Unsigned>(v);
-    return true;
-  }
-
-  // A decimal number written with a comma, such as 83,407 or 40. The point is
-  // never a separator here, so a text holding one is refused; the comma is
-  // turned into a point only for from_chars, which ignores the locale.
-  static bool ParseReal(std::string_view text, double& value) {
-    if (ParsePlainDecimal(text, value)) return true;
-    if (text.find('.') != std::string_view::npos) return false;
-    if (!text.empty() && text.front() == '+') {
-      text.remove_prefix(1);
-      if (!text.empty() && text.front() == '-') return false;
-    }
-    if (ParsePlainDecimal(text, value)) return true;
-    std::string copy(text);
-    std::replace(copy.begin(), copy.end(), ',', '.');
-    const char* first = copy.data();
-    const char* last = first + copy.size();
-    double v = 0.0;
-    const auto [end, ec] = std::from_chars(first, last, v, std::chars_format::general);
-    if (ec != std::errc() || end != last || !std::isfinite(v)) return false;
-    value = v;
-    return true;
-  }
-
-  // The common case of every lap time the program writes, such as 21,532:
-  // digits, a comma and up to a few decimals. The digits make an exact whole
-  // number and one division by an exact power of ten rounds correctly, so
-  // the value is the same as the general conversion gives.
-  static bool ParsePlainDecimal(std::string_view text, double& value) {
-    static constexpr double kPowers[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9};
-    std::uint64_t digits = 0;
-    int count = 0;
-    int decimals = -1;
-    for (const char c : text) {
-      if (c >= '0' && c <= '9') {
-        if (++count > 15) return false;
-        digits = digits * 10 + static_cast<std::uint64_t>(c - '0');
-        if (decimals >= 0) ++decimals;
-      } else if (c == ',' && decimals < 0) {
-        decimals = 0;
-      } else {
-        return false;
-      }
-    }
-    if (count == 0 || decimals > 9) return false;
-    value = static_cast<double>(digits) / kPowers[decimals < 0 ? 0 : decimals];
     return true;
   }
 

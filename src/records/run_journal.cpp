@@ -1,4 +1,5 @@
 #include "records/run_journal.h"
+#include "records/cars.h"
 
 #include <charconv>
 #include <map>
@@ -103,7 +104,7 @@ std::optional<RunJournal> ParseRunJournal(std::string_view text) {
   while (!list.empty()) {
     const auto space = list.find(' ');
     std::int64_t car = 0;
-    if (!ToInt(list.substr(0, space), car) || car < 1 || car > 12) return std::nullopt;
+    if (!ToInt(list.substr(0, space), car) || !IsCar(static_cast<int>(car))) return std::nullopt;
     j.cars.push_back(static_cast<int>(car));
     list = space == std::string_view::npos ? std::string_view() : list.substr(space + 1);
   }

@@ -8,6 +8,7 @@
 
 #include "platform/clock.h"
 #include "platform/directory.h"
+#include "records/race_id.h"
 #include "records/readers.h"
 #include "records/run_journal.h"
 
@@ -16,6 +17,8 @@ namespace records {
 struct UnfinishedRace {
   RunJournal journal;
   int raceNumber = 0;            // 1..99, from the base
+  // The race's name, "26120601"; the journal's base is checked to be one.
+  RaceId Id() const { return *RaceId::Parse(journal.raceBase); }
   std::string description;       // the classification's first line (UTF-8)
   std::vector<TPaso> passes;     // every whole line of the passes file
   int lastEvent = 0;             // the highest event number written
@@ -31,9 +34,5 @@ std::optional<UnfinishedRace> FindUnfinishedRace(platform::DirectoryLister& list
 // classification and before its journal was removed, leaves one behind.
 // Returns how many it removed.
 int RemoveFinishedJournals(platform::DirectoryLister& lister, const std::string& folder);
-
-// A duration as the record files write it, "05'03\"045" or with whole hours
-// "1h 03'07\"042", in milliseconds; nothing when it is no duration.
-std::optional<long long> ParseDurationMillis(std::string_view text);
 
 }  // namespace records

@@ -61,14 +61,14 @@ td{text-align:right}td.car,td.text,th.text{text-align:left}td.best{font-weight:b
 std::string Body(const RaceSheet& sheet, bool spanish) {
   const bool es = spanish;
   std::string page;
-  page += Element("p", Say(Word::Date, es) + DayText(sheet.name.day, es)) + "\n";
+  page += Element("p", words::kDate.Pick(es) + DayText(sheet.name.day(), es)) + "\n";
   if (sheet.hasClassification) {
     page += Element("p", sheet.classification.startLine) + "\n";
     if (!sheet.classification.finishLine.empty()) page += Element("p", sheet.classification.finishLine) + "\n";
   }
-  if (sheet.Unfinished()) page += Element("p", Say(Word::Unfinished, es), "class=\"note\"") + "\n";
+  if (sheet.Unfinished()) page += Element("p", words::kUnfinished.Pick(es), "class=\"note\"") + "\n";
   if (!sheet.problems.empty()) {
-    page += Element("p", Say(Word::ProblemsIntro, es), "class=\"note\"");
+    page += Element("p", words::kProblemsIntro.Pick(es), "class=\"note\"");
     page += "\n<ul class=\"note\">\n";
     for (const auto& problem : sheet.problems) page += Element("li", ProblemText(problem, es)) + "\n";
     page += "</ul>\n";
@@ -79,9 +79,9 @@ std::string Body(const RaceSheet& sheet, bool spanish) {
   const std::vector<CarLaps> laps = LapsOf(sheet.passes, cars, sheet.commonTiming);
   std::map<int, const CarLaps*> lapsOfCar;
   for (const auto& car : laps) lapsOfCar[car.car] = &car;
-  page += Element("h2", Say(Word::Classification, es)) + "\n";
-  page += TableHead({Say(Word::Position, es), Say(Word::Car, es), Say(Word::Laps, es), Say(Word::TotalTime, es),
-                     Say(Word::FastLap, es), Say(Word::OnLap, es)});
+  page += Element("h2", words::kClassification.Pick(es)) + "\n";
+  page += TableHead({words::kPosition.Pick(es), words::kCar.Pick(es), words::kLaps.Pick(es), words::kTotalTime.Pick(es),
+                     words::kFastLap.Pick(es), words::kOnLap.Pick(es)});
   for (const auto& row : sheet.classification.rows.items) {
     std::string onLap;
     if (auto it = lapsOfCar.find(row.car); it != lapsOfCar.end() && it->second->fastest) {
@@ -91,7 +91,7 @@ std::string Body(const RaceSheet& sheet, bool spanish) {
             Element("td", row.total) + Element("td", SecondsForPeople(row.fastestLap, es)) + Element("td", onLap) + "</tr>\n";
   }
   if (sheet.classification.rows.items.empty()) {
-    page += "<tr>" + Element("td", Say(Word::NoClassification, es), "colspan=\"6\" class=\"text\"") + "</tr>\n";
+    page += "<tr>" + Element("td", words::kNoClassification.Pick(es), "colspan=\"6\" class=\"text\"") + "</tr>\n";
   }
   page += "</tbody>\n</table>\n";
 
@@ -101,12 +101,12 @@ std::string Body(const RaceSheet& sheet, bool spanish) {
     if (car.partialFirst) lastLap = std::max(lastLap, car.partialFirst->lap);
     for (const auto& lap : car.laps) lastLap = std::max(lastLap, lap.lap);
   }
-  page += Element("h2", Say(Word::Laps, es)) + "\n";
+  page += Element("h2", words::kLaps.Pick(es)) + "\n";
   if (lastLap == 0) {
-    page += Element("p", Say(Word::NoLapCompleted, es)) + "\n";
+    page += Element("p", words::kNoLapCompleted.Pick(es)) + "\n";
   } else {
-    std::vector<std::string> headings{Say(Word::Lap, es)};
-    for (const auto& car : laps) headings.push_back(Filled(Say(Word::CarNumbered, es), std::to_string(car.car)));
+    std::vector<std::string> headings{words::kLap.Pick(es)};
+    for (const auto& car : laps) headings.push_back(Filled(words::kCarNumbered.Pick(es), std::to_string(car.car)));
     page += TableHead(headings);
     for (int n = 1; n <= lastLap; ++n) {
       page += "<tr>" + Element("td", std::to_string(n));
@@ -124,16 +124,16 @@ std::string Body(const RaceSheet& sheet, bool spanish) {
       page += "</tr>\n";
     }
     page += "</tbody>\n</table>\n";
-    if (sheet.commonTiming) page += Element("p", Say(Word::FirstLapNote, es)) + "\n";
+    if (sheet.commonTiming) page += Element("p", words::kFirstLapNote.Pick(es)) + "\n";
   }
 
   // The events, manual texts in full.
-  page += Element("h2", Say(Word::Events, es)) + "\n";
+  page += Element("h2", words::kEvents.Pick(es)) + "\n";
   if (sheet.events.empty()) {
-    page += Element("p", Say(Word::NoEvents, es)) + "\n";
+    page += Element("p", words::kNoEvents.Pick(es)) + "\n";
   } else {
-    page += TableHead({Say(Word::Event, es), Say(Word::Car, es), Say(Word::Lap, es), Say(Word::Time, es),
-                       Say(Word::Type, es), Say(Word::Detail, es)},
+    page += TableHead({words::kEvent.Pick(es), words::kCar.Pick(es), words::kLap.Pick(es), words::kTime.Pick(es),
+                       words::kType.Pick(es), words::kDetail.Pick(es)},
                       4);
     for (const auto& event : sheet.events) {
       const auto seconds = SecondsOf(event.time);
@@ -198,7 +198,7 @@ std::string Base64(std::string_view bytes) {
 
 std::string PageTitle(const RaceSheet& sheet, bool spanish) {
   const std::string description = sheet.Description();
-  return Filled(Say(Word::Race, spanish), sheet.name.Text()) + (description.empty() ? "" : " · " + description);
+  return Filled(words::kRace.Pick(spanish), sheet.name.Text()) + (description.empty() ? "" : " · " + description);
 }
 
 std::string ResultsPage(const RaceSheet& sheet, bool spanish, const std::vector<PageImage>& images) {

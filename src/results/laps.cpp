@@ -1,4 +1,5 @@
 #include "results/laps.h"
+#include "records/cars.h"
 
 #include <algorithm>
 #include <array>
@@ -65,10 +66,10 @@ std::vector<CarPositions> PositionsByLap(const std::vector<CarLaps>& laps) {
 
 std::string CarColour(int car) {
   // Twelve colours far apart from each other, readable on white.
-  static constexpr std::array<const char*, 12> kColours = {
+  static constexpr std::array<const char*, records::kCars> kColours = {
       "#e6194b", "#3cb44b", "#4363d8", "#f58231", "#911eb4", "#42a5b5",
       "#f032e6", "#8a9a00", "#9a6324", "#000075", "#808080", "#800000"};
-  if (car < 1 || car > 12) return "#000000";
+  if (!records::IsCar(car)) return "#000000";
   return kColours[static_cast<std::size_t>(car - 1)];
 }
 

@@ -10,34 +10,20 @@
 #include "records/naming.h"
 #include "records/race_files.h"
 #include "results/wording.h"
+#include "records/cars.h"
 
 namespace results {
-
-std::string RaceName::Text() const {
-  char number[8];
-  std::snprintf(number, sizeof number, "%02d", race);
-  return day + number;
-}
-
-std::optional<RaceName> ParseRaceName(std::string_view text) {
-  if (text.size() != 8 || !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; })) {
-    return std::nullopt;
-  }
-  const int race = (text[6] - '0') * 10 + (text[7] - '0');
-  if (race == 0) return std::nullopt;
-  return RaceName{std::string(text.substr(0, 6)), race};
-}
 
 std::vector<int> RaceSheet::Cars() const {
   std::vector<int> cars;
   if (hasClassification) {
     for (const auto& row : classification.rows.items) {
-      if (row.car >= 1 && row.car <= 12) cars.push_back(row.car);
+      if (records::IsCar(row.car)) cars.push_back(row.car);
     }
   }
   if (cars.empty()) {
     for (const auto& pass : passes) {
-      if (pass.car >= 1 && pass.car <= 12) cars.push_back(pass.car);
+      if (records::IsCar(pass.car)) cars.push_back(pass.car);
     }
     std::sort(cars.begin(), cars.end());
   }
@@ -58,9 +44,9 @@ bool RaceSheet::Unfinished() const { return hasClassification && classification.
 
 std::vector<std::string> RaceSheet::MissingFiles() const {
   std::vector<std::string> missing;
-  if (!hasClassification) missing.push_back(records::RaceFileName(name.day, name.race, ".cls"));
-  if (!hasPasses) missing.push_back(records::RaceFileName(name.day, name.race, ".pss"));
-  if (!hasEvents) missing.push_back(records::RaceFileName(name.day, name.race, ".inc"));
+  if (!hasClassification) missing.push_back(name.FileName(".cls"));
+  if (!hasPasses) missing.push_back(name.FileName(".pss"));
+  if (!hasEvents) missing.push_back(name.FileName(".inc"));
   return missing;
 }
 
@@ -122,24 +108,23 @@ std::optional<std::pair<std::string, bool>> BadNumber(std::string_view message) 
 std::string FieldsOf(std::string_view message, bool spanish) {
   struct Fields {
     const char* message;
-    const char* es;
-    const char* en;
+    Words fields;
   };
   static constexpr Fields kFields[] = {
-      {records::kBadRacesLine, "Cra-Minutos-Coches-Hora-Desc.", "Race-Minutes-Cars-Hour-Desc."},
-      {records::kBadPassesLine, "Paso-Coche-Vuelta-Tiempo-T. Total", "Pass-Car-Lap-Time-Total t."},
-      {records::kBadClassificationRow, "Pto-Coche-Vueltas-T. Total-V. ráp.", "Pos-Car-Laps-Total t.-Fast lap"},
-      {records::kBadEventsLine, "Inc-Coche-Vuelta-T. Total-Tipo(-Detalle)", "Event-Car-Lap-Total t.-Type(-Detail)"},
+      {records::kBadRacesLine, {"Cra-Minutos-Coches-Hora-Desc.", "Race-Minutes-Cars-Hour-Desc."}},
+      {records::kBadPassesLine, {"Paso-Coche-Vuelta-Tiempo-T. Total", "Pass-Car-Lap-Time-Total t."}},
+      {records::kBadClassificationRow, {"Pto-Coche-Vueltas-T. Total-V. ráp.", "Pos-Car-Laps-Total t.-Fast lap"}},
+      {records::kBadEventsLine, {"Inc-Coche-Vuelta-T. Total-Tipo(-Detalle)", "Event-Car-Lap-Total t.-Type(-Detail)"}},
   };
-  for (const Fields& fields : kFields) {
-    if (message == fields.message) return spanish ? fields.es : fields.en;
+  for (const Fields& f : kFields) {
+    if (message == f.message) return f.fields.Pick(spanish);
   }
   return std::string(message);
 }
 
 }  // namespace
 
-LoadedRace LoadRace(platform::DirectoryLister& lister, const std::string& folder, const RaceName& name) {
+LoadedRace LoadRace(platform::DirectoryLister& lister, const std::string& folder, const records::RaceId& name) {
   LoadedRace loaded;
   loaded.folder = folder;
   RaceSheet& sheet = loaded.sheet;
@@ -156,24 +141,24 @@ LoadedRace LoadRace(platform::DirectoryLister& lister, const std::string& folder
     return result == Read::Ok;
   };
 
-  const std::string racesFile = name.day + "00.txt";
+  const std::string racesFile = name.day() + "00.txt";
   if (read(racesFile)) {
     auto races = records::ReadRaces(WholeLinesOf(racesFile, bytes, sheet.problems));
     NoteProblems(racesFile, races, sheet.problems);
     sheet.dayRaces = std::move(races.items);
     for (const auto& race : sheet.dayRaces) {
-      if (race.race == name.race) sheet.racesLine = race;
+      if (race.race == name.number()) sheet.racesLine = race;
     }
     found = sheet.racesLine.has_value();
   }
-  const std::string cls = records::RaceFileName(name.day, name.race, ".cls");
+  const std::string cls = name.FileName(".cls");
   if (read(cls)) {
     sheet.classification = records::ReadClassification(WholeLinesOf(cls, bytes, sheet.problems));
     sheet.hasClassification = true;
     NoteProblems(cls, sheet.classification.rows, sheet.problems);
     found = true;
   }
-  const std::string pss = records::RaceFileName(name.day, name.race, ".pss");
+  const std::string pss = name.FileName(".pss");
   if (read(pss)) {
     auto passes = records::SacaPSS(WholeLinesOf(pss, bytes, sheet.problems));
     NoteProblems(pss, passes, sheet.problems);
@@ -181,7 +166,7 @@ LoadedRace LoadRace(platform::DirectoryLister& lister, const std::string& folder
     sheet.hasPasses = true;
     found = true;
   }
-  const std::string inc = records::RaceFileName(name.day, name.race, ".inc");
+  const std::string inc = name.FileName(".inc");
   if (read(inc)) {
     auto events = records::ReadEvents(WholeLinesOf(inc, bytes, sheet.problems));
     NoteProblems(inc, events, sheet.problems);
@@ -204,8 +189,8 @@ LoadedRace LoadRace(platform::DirectoryLister& lister, const std::string& folder
 std::string FailureText(const LoadedRace& loaded, bool spanish) {
   switch (loaded.failure) {
     case LoadFailure::None: return {};
-    case LoadFailure::Unreadable: return Filled(Say(Word::Unreadable, spanish), loaded.failedFile);
-    case LoadFailure::NoSuchRace: return Filled(Say(Word::NoSuchRace, spanish), loaded.sheet.name.Text(), loaded.folder);
+    case LoadFailure::Unreadable: return Filled(words::kUnreadable.Pick(spanish), loaded.failedFile);
+    case LoadFailure::NoSuchRace: return Filled(words::kNoSuchRace.Pick(spanish), loaded.sheet.name.Text(), loaded.folder);
   }
   return {};
 }
@@ -213,11 +198,11 @@ std::string FailureText(const LoadedRace& loaded, bool spanish) {
 std::string ProblemText(const RecordProblem& problem, bool spanish) {
   std::string text = problem.file + ": ";
   switch (problem.kind) {
-    case RecordProblem::Kind::TornLine: return text + Filled(Say(Word::TornLine, spanish), problem.text);
-    case RecordProblem::Kind::BadLine: return text + Filled(Say(Word::BadLine, spanish), FieldsOf(problem.text, spanish));
+    case RecordProblem::Kind::TornLine: return text + Filled(words::kTornLine.Pick(spanish), problem.text);
+    case RecordProblem::Kind::BadLine: return text + Filled(words::kBadLine.Pick(spanish), FieldsOf(problem.text, spanish));
     case RecordProblem::Kind::Stopped:
       if (const auto bad = BadNumber(problem.text)) {
-        return text + Filled(Say(bad->second ? Word::NotWhole : Word::NotDecimal, spanish), bad->first);
+        return text + Filled((bad->second ? words::kNotWhole : words::kNotDecimal).Pick(spanish), bad->first);
       }
       return text + problem.text;
   }

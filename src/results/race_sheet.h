@@ -9,17 +9,10 @@
 #include <vector>
 
 #include "platform/directory.h"
+#include "records/race_id.h"
 #include "records/readers.h"
 
 namespace results {
-
-// "26120601": the day's six digits and the race number 01..99.
-struct RaceName {
-  std::string day;
-  int race = 0;
-  std::string Text() const;
-};
-std::optional<RaceName> ParseRaceName(std::string_view text);
 
 // Something in the record files that was not read as it stands.
 struct RecordProblem {
@@ -37,7 +30,7 @@ struct RecordProblem {
 std::string ProblemText(const RecordProblem& problem, bool spanish);
 
 struct RaceSheet {
-  RaceName name;
+  records::RaceId name;
   std::vector<records::TRace> dayRaces;  // every race of the day's races file
   std::optional<records::TRace> racesLine;  // this race's line in it
   bool hasClassification = false;
@@ -81,7 +74,7 @@ std::string FailureText(const LoadedRace& loaded, bool spanish);
 // the program writes ends with its line end, so a last line without one was
 // cut short by a crash or a full disk: it is left out and noted, never read
 // with fields made up from the line before.
-LoadedRace LoadRace(platform::DirectoryLister& lister, const std::string& folder, const RaceName& name);
+LoadedRace LoadRace(platform::DirectoryLister& lister, const std::string& folder, const records::RaceId& name);
 
 // Whether the passes were timed from a common start: the finish line says
 // so; a race that never finished tells by its passes (under individual

@@ -1,9 +1,8 @@
 #include "results/tables.h"
 
-#include <charconv>
 #include <cmath>
 
-#include "records/unfinished_race.h"
+#include "records/numbers.h"
 #include "results/wording.h"
 
 namespace results {
@@ -11,16 +10,7 @@ namespace results {
 std::optional<double> SecondsOf(std::string_view recordTime) {
   if (const auto millis = records::ParseDurationMillis(recordTime)) return static_cast<double>(*millis) / 1000.0;
   // Seconds with a comma: "250,117".
-  std::string dotted(recordTime);
-  for (char& c : dotted) {
-    if (c == ',') c = '.';
-  }
-  double value = 0.0;
-  const auto [end, error] = std::from_chars(dotted.data(), dotted.data() + dotted.size(), value);
-  if (error != std::errc() || end != dotted.data() + dotted.size() || dotted.empty() || !std::isfinite(value)) {
-    return std::nullopt;
-  }
-  return value;
+  return records::ParseCommaDecimal(recordTime);
 }
 
 Cell Cell::TimeOf(std::string_view recordTime) {
@@ -32,37 +22,36 @@ namespace {
 
 // A column: its CSV heading in each language and the word above it.
 struct ColumnWords {
-  const char* keyEs;
-  const char* keyEn;
-  Word label;
+  Words key;
+  Words label;
   bool seconds;  // the label says the unit
 };
 
-constexpr ColumnWords kClassification[] = {{"posicion", "position", Word::Position, false},
-                                           {"coche", "car", Word::Car, false},
-                                           {"vueltas", "laps", Word::Laps, false},
-                                           {"tiempo_total_s", "total_time_s", Word::TotalTime, true},
-                                           {"vuelta_rapida_s", "fastest_lap_s", Word::FastLap, true}};
-constexpr ColumnWords kPasses[] = {{"paso", "pass", Word::Pass, false},
-                                   {"coche", "car", Word::Car, false},
-                                   {"vuelta", "lap", Word::Lap, false},
-                                   {"tiempo_s", "lap_time_s", Word::Time, true},
-                                   {"tiempo_total_s", "total_time_s", Word::TotalTime, true}};
-constexpr ColumnWords kEvents[] = {{"incidencia", "event", Word::Event, false},
-                                   {"coche", "car", Word::Car, false},
-                                   {"vuelta", "lap", Word::Lap, false},
-                                   {"tiempo_s", "time_s", Word::Time, true},
-                                   {"tipo", "type", Word::Type, false},
-                                   {"detalle", "detail", Word::Detail, false}};
+constexpr ColumnWords kClassification[] = {{{"posicion", "position"}, words::kPosition, false},
+                                           {{"coche", "car"}, words::kCar, false},
+                                           {{"vueltas", "laps"}, words::kLaps, false},
+                                           {{"tiempo_total_s", "total_time_s"}, words::kTotalTime, true},
+                                           {{"vuelta_rapida_s", "fastest_lap_s"}, words::kFastLap, true}};
+constexpr ColumnWords kPasses[] = {{{"paso", "pass"}, words::kPass, false},
+                                   {{"coche", "car"}, words::kCar, false},
+                                   {{"vuelta", "lap"}, words::kLap, false},
+                                   {{"tiempo_s", "lap_time_s"}, words::kTime, true},
+                                   {{"tiempo_total_s", "total_time_s"}, words::kTotalTime, true}};
+constexpr ColumnWords kEvents[] = {{{"incidencia", "event"}, words::kEvent, false},
+                                   {{"coche", "car"}, words::kCar, false},
+                                   {{"vuelta", "lap"}, words::kLap, false},
+                                   {{"tiempo_s", "time_s"}, words::kTime, true},
+                                   {{"tipo", "type"}, words::kType, false},
+                                   {{"detalle", "detail"}, words::kDetail, false}};
 
 template <std::size_t N>
-Table Empty(Word name, const ColumnWords (&columns)[N], bool spanish) {
+Table Empty(const Words& name, const ColumnWords (&columns)[N], bool spanish) {
   Table table;
-  table.name = Say(name, spanish);
+  table.name = name.Pick(spanish);
   for (const ColumnWords& column : columns) {
-    std::string label = Say(column.label, spanish);
+    std::string label = column.label.Pick(spanish);
     if (column.seconds) label += " (s)";
-    table.columns.push_back({spanish ? column.keyEs : column.keyEn, std::move(label)});
+    table.columns.push_back({column.key.Pick(spanish), std::move(label)});
   }
   return table;
 }
@@ -70,7 +59,7 @@ Table Empty(Word name, const ColumnWords (&columns)[N], bool spanish) {
 }  // namespace
 
 Table ClassificationTable(const RaceSheet& sheet, bool spanish) {
-  Table table = Empty(Word::Classification, kClassification, spanish);
+  Table table = Empty(words::kClassification, kClassification, spanish);
   for (const auto& row : sheet.classification.rows.items) {
     table.rows.push_back({Cell::Number(row.position), Cell::Number(row.car), Cell::Number(row.laps),
                           Cell::TimeOf(row.total), Cell::Time(row.fastestLap)});
@@ -79,7 +68,7 @@ Table ClassificationTable(const RaceSheet& sheet, bool spanish) {
 }
 
 Table PassesTable(const RaceSheet& sheet, bool spanish) {
-  Table table = Empty(Word::Passes, kPasses, spanish);
+  Table table = Empty(words::kPasses, kPasses, spanish);
   for (const auto& pass : sheet.passes) {
     table.rows.push_back({Cell::Number(pass.pass), Cell::Number(pass.car), Cell::Number(pass.lap),
                           Cell::Time(pass.lapTime), Cell::TimeOf(pass.total)});
@@ -88,7 +77,7 @@ Table PassesTable(const RaceSheet& sheet, bool spanish) {
 }
 
 Table EventsTable(const RaceSheet& sheet, bool spanish) {
-  Table table = Empty(Word::Events, kEvents, spanish);
+  Table table = Empty(words::kEvents, kEvents, spanish);
   for (const auto& event : sheet.events) {
     table.rows.push_back({Cell::Number(event.number), event.hasCar ? Cell::Number(event.car) : Cell{},
                           event.hasLap ? Cell::Number(event.lap) : Cell{}, Cell::TimeOf(event.time),

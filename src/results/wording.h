@@ -7,53 +7,64 @@
 #include <string>
 #include <string_view>
 
+#include "records/words.h"
+
 namespace results {
 
-enum class Word {
-  Race,             // "Carrera 26120601"
-  Date,             // "Fecha: "
-  Classification,
-  NoClassification,
-  Laps,
-  Lap,
-  Car,              // column heading
-  CarNumbered,      // "Coche 3"
-  NoLapCompleted,
-  FirstLapNote,
-  Events,
-  NoEvents,
-  Event,
-  Time,
-  Type,
-  Detail,
-  Passes,
-  Pass,
-  Position,
-  TotalTime,
-  FastLap,
-  OnLap,
-  Charts,
-  ProblemsIntro,
-  Unfinished,
-  PageOf,           // "Página %1 de %2"
-  MissingFiles,     // "faltan ficheros de la carrera: "
-  NoSuchRace,       // "la carrera %1 no está en la carpeta de registros %2"
-  Unreadable,       // "%1 no se puede leer"
-  CannotWrite,      // "no se pudo escribir %1"
-  CannotMakeFolder,
-  ExportFailed,     // "no se pudo exportar la carrera %1: "
-  Warning,          // "aviso: "
-  ReadWhatCould,    // the export holds what could be read
-  TornLine,         // "la última línea está cortada y se dejó fuera: «%1»"
-  BadLine,          // "línea mal formada, no %1"
-  NotWhole,         // "«%1» no es un número entero válido; ..."
-  NotDecimal,
-};
+using records::Words;
 
-const char* Say(Word word, bool spanish) noexcept;
+namespace words {
+inline constexpr Words kRace{"Carrera %1", "Race %1"};
+inline constexpr Words kDate{"Fecha: ", "Date: "};
+inline constexpr Words kClassification{"Clasificación", "Classification"};
+inline constexpr Words kNoClassification{"Sin clasificación", "No classification"};
+inline constexpr Words kLaps{"Vueltas", "Laps"};
+inline constexpr Words kLap{"Vuelta", "Lap"};
+inline constexpr Words kCar{"Coche", "Car"};
+inline constexpr Words kCarNumbered{"Coche %1", "Car %1"};
+inline constexpr Words kNoLapCompleted{"Ningún coche completó una vuelta.", "No car completed a lap."};
+inline constexpr Words kFirstLapNote{"* Primera vuelta, desde la salida hasta la línea.",
+                                     "* First lap, from the start to the line."};
+inline constexpr Words kEvents{"Incidencias", "Events"};
+inline constexpr Words kNoEvents{"Ninguna incidencia.", "No events."};
+inline constexpr Words kEvent{"Inc.", "Event"};
+inline constexpr Words kTime{"Tiempo", "Time"};
+inline constexpr Words kType{"Tipo", "Type"};
+inline constexpr Words kDetail{"Detalle", "Detail"};
+inline constexpr Words kPasses{"Pasos", "Passes"};
+inline constexpr Words kPass{"Paso", "Pass"};
+inline constexpr Words kPosition{"Pto.", "Pos."};
+inline constexpr Words kTotalTime{"T. total", "Total t."};
+inline constexpr Words kFastLap{"V. ráp.", "Fast lap"};
+inline constexpr Words kOnLap{"En la vuelta", "On lap"};
+inline constexpr Words kCharts{"Gráficos", "Charts"};
+inline constexpr Words kProblemsIntro{
+    "Los ficheros de esta carrera tienen líneas que no se pudieron leer; se muestra lo leído:",
+    "The files of this race hold lines that could not be read; this is what was read:"};
+inline constexpr Words kUnfinished{
+    "Carrera sin terminar: sus ficheros no tienen línea final ni clasificación; se muestra lo registrado.",
+    "Unfinished race: its files hold no finish line and no classification; this is what was recorded."};
+inline constexpr Words kPageOf{"Página %1 de %2", "Page %1 of %2"};
+inline constexpr Words kMissingFiles{"faltan ficheros de la carrera: %1", "the race's files are missing: %1"};
+inline constexpr Words kNoSuchRace{"la carrera %1 no está en la carpeta de registros %2",
+                                   "race %1 is not in the record folder %2"};
+inline constexpr Words kUnreadable{"%1 no se puede leer", "%1 cannot be read"};
+inline constexpr Words kCannotWrite{"no se pudo escribir %1: %2", "cannot write %1: %2"};
+inline constexpr Words kCannotMakeFolder{"no se pudo crear la carpeta %1: %2", "cannot make the folder %1: %2"};
+inline constexpr Words kExportFailed{"no se pudo exportar la carrera %1: ", "export of %1 failed: "};
+inline constexpr Words kWarning{"aviso: ", "warning: "};
+inline constexpr Words kReadWhatCould{"se exportó lo que se pudo leer de la carrera %1",
+                                      "the export holds what could be read of race %1"};
+inline constexpr Words kTornLine{"la última línea está cortada y se dejó fuera: «%1»",
+                                 "the last line is cut short and was left out: '%1'"};
+inline constexpr Words kBadLine{"línea mal formada, no %1", "malformed line, not %1"};
+inline constexpr Words kNotWhole{"«%1» no es un número entero válido; solo se leyeron las líneas anteriores",
+                                 "'%1' is not a valid whole number; only the lines before it were read"};
+inline constexpr Words kNotDecimal{"«%1» no es un número decimal válido; solo se leyeron las líneas anteriores",
+                                   "'%1' is not a valid decimal number; only the lines before it were read"};
+}  // namespace words
 
-// The text with "%1", "%2" replaced by the arguments.
-std::string Filled(std::string_view text, std::string_view first, std::string_view second = {});
+using records::Filled;
 
 // Seconds with three decimals and the language's decimal mark: 14,536 in
 // Spanish, 14.536 in English.

@@ -11,13 +11,23 @@
 
 #include "exports/race_export.h"
 #include "printing/printer_settings.h"
+#include "results/wording.h"
 #include "ui/widgets.h"
 
 namespace ui {
 
 namespace {
 
-constexpr const char* kJobRefusedMessage = "The printer did not accept the print job";
+constexpr Words kCharts{"Gráficos", "Charts"};
+constexpr Words kPrint{"Imprimir", "Print"};
+constexpr Words kSavePng{"Guardar PNG…", "Save PNG…"};
+constexpr Words kSavePdf{"Guardar PDF…", "Save PDF…"};
+constexpr Words kClose{"Cerrar", "Close"};
+constexpr Words kSave{"Guardar ", "Save "};
+constexpr Words kRace{"Carrera %1", "Race %1"};
+constexpr Words kUnreadableLines{"  (ficheros con líneas ilegibles: se muestra lo leído)",
+                                 "  (files with unreadable lines: showing what was read)"};
+constexpr Words kJobRefused{"La impresora no aceptó el trabajo", "The printer did not accept the print job"};
 
 std::size_t Index(charts::Kind kind) { return kind == charts::Kind::LapTimes ? 0 : 1; }
 
@@ -71,13 +81,13 @@ ChartsWindow::ChartsWindow(const ChartsServices& services, QWidget* parent)
 
 void ChartsWindow::SetTexts() {
   const bool es = spanish_;
-  setWindowTitle(es ? QStringLiteral("Gráficos") : QStringLiteral("Charts"));
+  setWindowTitle(Tr(kCharts, es));
   tabs_->setTabText(0, charts::ChartTitle(charts::Kind::LapTimes, es));
   tabs_->setTabText(1, charts::ChartTitle(charts::Kind::LapChart, es));
-  print_->setText(es ? QStringLiteral("Imprimir") : QStringLiteral("Print"));
-  savePng_->setText(es ? QStringLiteral("Guardar PNG…") : QStringLiteral("Save PNG…"));
-  savePdf_->setText(es ? QStringLiteral("Guardar PDF…") : QStringLiteral("Save PDF…"));
-  close_->setText(es ? QStringLiteral("Cerrar") : QStringLiteral("Close"));
+  print_->setText(Tr(kPrint, es));
+  savePng_->setText(Tr(kSavePng, es));
+  savePdf_->setText(Tr(kSavePdf, es));
+  close_->setText(Tr(kClose, es));
 }
 
 charts::Chart ChartsWindow::Build(charts::Kind kind) const {
@@ -90,11 +100,10 @@ void ChartsWindow::SetRace(const results::RaceSheet& sheet, bool spanish) {
   spanish_ = spanish;
   laps_ = results::LapsOf(sheet_.passes, sheet_.Cars(), sheet_.commonTiming);
   SetTexts();
-  QString text = (spanish ? QStringLiteral("Carrera %1") : QStringLiteral("Race %1")).arg(Q(sheet.name.Text()));
+  QString text = Tr(kRace, spanish).arg(Q(sheet.name.Text()));
   if (!sheet.Description().empty()) text += QStringLiteral(" · ") + Q(sheet.Description());
   if (!sheet.problems.empty()) {
-    text += spanish ? QStringLiteral("  (ficheros con líneas ilegibles: se muestra lo leído)")
-                    : QStringLiteral("  (files with unreadable lines: showing what was read)");
+    text += Tr(kUnreadableLines, spanish);
   }
   raceLabel_->setText(text);
   for (charts::Kind kind : {charts::Kind::LapTimes, charts::Kind::LapChart}) {
@@ -156,7 +165,7 @@ void ChartsWindow::PrintClick() {
   printer.setDocName(charts::ChartTitle(Current(), spanish_));
   QPainter painter;
   if (!painter.begin(&printer)) {
-    services_.boxes.Info(printing::kMessageCaption, kJobRefusedMessage);
+    services_.boxes.Info(printing::kMessageCaption, kJobRefused.Pick(spanish_));
     return;
   }
   const QRectF page = printer.pageLayout().paintRectPixels(printer.resolution());
@@ -179,11 +188,14 @@ void ChartsWindow::Save(const QString& format, const std::function<QByteArray(QC
   if (!built.chart) return;
   const QString extension = format.toLower();
   const auto path = services_.dialogs.SaveFileName(
-      this, (spanish_ ? QStringLiteral("Guardar ") : QStringLiteral("Save ")) + format,
+      this, Tr(kSave, spanish_) + format,
       FileStem() + QLatin1Char('.') + extension, format + QStringLiteral(" (*.") + extension + QLatin1Char(')'));
   if (!path) return;
   std::string error;
-  if (!exports::WriteWhole(*path, draw(*built.chart), error)) services_.boxes.Info(printing::kMessageCaption, error);
+  if (!exports::WriteWhole(*path, draw(*built.chart), error)) {
+    services_.boxes.Info(printing::kMessageCaption,
+                         results::Filled(results::words::kCannotWrite.Pick(spanish_), path->toStdString(), error));
+  }
 }
 
 }  // namespace ui

@@ -28,7 +28,24 @@ QStringList MachinePorts() {
   return ports;
 }
 
-QString Pick(bool spanish, const char* es, const char* en) { return QString::fromUtf8(spanish ? es : en); }
+constexpr Words kNoSensor{"Sin sensor", "No sensor"};
+constexpr Words kConnecting{"Conectando...", "Connecting..."};
+constexpr Words kConnected{"Conectado", "Connected"};
+constexpr Words kLost{"PERDIDO: esperando al sensor", "LOST: waiting for the sensor"};
+constexpr Words kFault{"FALLO: el sensor inunda de líneas", "FAULT: the sensor floods lines"};
+constexpr Words kTitle{"Conexiones", "Connections"};
+constexpr Words kTrackSensor{"Sensor de paso", "Track sensor"};
+constexpr Words kNone{"Ninguno", "None"};
+constexpr Words kSerialPort{"Puerto serie", "Serial port"};
+constexpr Words kNetwork{"Red (TCP)", "Network (TCP)"};
+constexpr Words kHostHint{"nombre o dirección", "name or address"};
+constexpr Words kConnect{"Conectar", "Connect"};
+constexpr Words kClose{"Cerrar", "Close"};
+constexpr Words kLines{"Líneas: ", "Lines: "};
+constexpr Words kBadLines{"   Líneas malas: ", "   Bad lines: "};
+constexpr Words kDropped{"   Descartadas: ", "   Dropped: "};
+constexpr Words kCar{"coche ", "car "};
+constexpr Words kSeenWord{" visto", " seen"};
 
 }  // namespace
 
@@ -46,15 +63,15 @@ QString LinkStateText(platform::DecoderLink::State state, bool spanish) {
   using State = platform::DecoderLink::State;
   switch (state) {
     case State::kOff:
-      return Pick(spanish, "Sin sensor", "No sensor");
+      return Tr(kNoSensor, spanish);
     case State::kConnecting:
-      return Pick(spanish, "Conectando...", "Connecting...");
+      return Tr(kConnecting, spanish);
     case State::kUp:
-      return Pick(spanish, "Conectado", "Connected");
+      return Tr(kConnected, spanish);
     case State::kLost:
-      return Pick(spanish, "PERDIDO: esperando al sensor", "LOST: waiting for the sensor");
+      return Tr(kLost, spanish);
     case State::kFault:
-      return Pick(spanish, "FALLO: el sensor inunda de líneas", "FAULT: the sensor floods lines");
+      return Tr(kFault, spanish);
   }
   return {};
 }
@@ -73,7 +90,7 @@ ConnectionsWindow::ConnectionsWindow(platform::DecoderLink& link, QSettings* set
   connect(&link_, &platform::DecoderLink::StatusChanged, this, [this] { ShowStatus(); });
   // Each lane tried before a race lights its car.
   connect(&link_, &platform::DecoderLink::Crossed, this, [this](int car, qint64, bool) {
-    if (car < 1 || car > 12) return;
+    if (!race::IsCar(car)) return;
     seen_[static_cast<std::size_t>(car)] = true;
     lastSeen_ = car;
     ShowStatus();
@@ -117,7 +134,7 @@ void ConnectionsWindow::BuildControls() {
 
   detailsLabel_ = MakeCaption(this, "LinkDetails", 12, 142, SmallFont());
   seenLabel_ = MakeCaption(this, "CarSeen", 12, 160, PixelFont("Arial", 12, true));
-  for (int car = 1; car <= 12; ++car) {
+  for (int car = 1; car <= race::kCars; ++car) {
     QLabel* cell = MakeCell(this, QStringLiteral("SeenCar%1").arg(car), QRect(12 + 28 * (car - 1), 180, 24, 20),
                             CellFont(), Qt::AlignCenter, Qt::white);
     cell->setText(QString::number(car));
@@ -143,14 +160,14 @@ void ConnectionsWindow::AddPanel(QWidget* panel, std::function<void(bool)> setLa
 
 void ConnectionsWindow::SetTexts() {
   const bool es = spanish_;
-  setWindowTitle(Pick(es, "Conexiones", "Connections"));
-  sensorGroup_->setTitle(Pick(es, "Sensor de paso", "Track sensor"));
-  kindItems_[0]->setText(Pick(es, "Ninguno", "None"));
-  kindItems_[1]->setText(Pick(es, "Puerto serie", "Serial port"));
-  kindItems_[2]->setText(Pick(es, "Red (TCP)", "Network (TCP)"));
-  hostEdit_->setPlaceholderText(Pick(es, "nombre o dirección", "name or address"));
-  connectButton_->setText(Pick(es, "Conectar", "Connect"));
-  closeButton_->setText(Pick(es, "Cerrar", "Close"));
+  setWindowTitle(Tr(kTitle, es));
+  sensorGroup_->setTitle(Tr(kTrackSensor, es));
+  kindItems_[0]->setText(Tr(kNone, es));
+  kindItems_[1]->setText(Tr(kSerialPort, es));
+  kindItems_[2]->setText(Tr(kNetwork, es));
+  hostEdit_->setPlaceholderText(Tr(kHostHint, es));
+  connectButton_->setText(Tr(kConnect, es));
+  closeButton_->setText(Tr(kClose, es));
   if (panelLanguage_) panelLanguage_(es);
   ShowStatus();
 }
@@ -222,21 +239,21 @@ void ConnectionsWindow::ShowStatus() {
   const bool bad = s.state == platform::DecoderLink::State::kLost || s.state == platform::DecoderLink::State::kFault;
   SetColour(stateLabel_, QPalette::WindowText, bad ? QColor(Qt::red) : QColor(Qt::black));
   stateLabel_->adjustSize();
-  QString details = Pick(es, "Líneas: ", "Lines: ") + QString::number(s.lines) +
-                    Pick(es, "   Líneas malas: ", "   Bad lines: ") + QString::number(s.badLines);
-  if (s.dropped > 0) details += Pick(es, "   Descartadas: ", "   Dropped: ") + QString::number(s.dropped);
+  QString details = Tr(kLines, es) + QString::number(s.lines) +
+                    Tr(kBadLines, es) + QString::number(s.badLines);
+  if (s.dropped > 0) details += Tr(kDropped, es) + QString::number(s.dropped);
   if (!s.hello.empty()) details += QStringLiteral("   ") + QString::fromStdString(s.hello);
   if (!s.error.empty() && s.state != platform::DecoderLink::State::kUp) {
     details += QStringLiteral("   (") + QString::fromStdString(s.error) + QStringLiteral(")");
   }
   detailsLabel_->setText(details);
   detailsLabel_->adjustSize();
-  for (int car = 1; car <= 12; ++car) {
+  for (int car = 1; car <= race::kCars; ++car) {
     SetColour(carCells_[static_cast<std::size_t>(car)], QPalette::Window,
               seen_[static_cast<std::size_t>(car)] ? kSeen : QColor(Qt::white));
   }
   seenLabel_->setText(lastSeen_ != 0
-                          ? Pick(es, "coche ", "car ") + QString::number(lastSeen_) + Pick(es, " visto", " seen")
+                          ? Tr(kCar, es) + QString::number(lastSeen_) + Tr(kSeenWord, es)
                           : QString());
   seenLabel_->adjustSize();
 }

@@ -9,6 +9,7 @@
 #include <functional>
 
 #include "platform/decoder_link.h"
+#include "race/model.h"
 
 class QButtonGroup;
 class QComboBox;
@@ -59,7 +60,7 @@ class ConnectionsWindow final : public QDialog {
   std::function<QStringList()> ports_;
   std::function<void(bool)> panelLanguage_;
   bool spanish_ = true;
-  std::array<bool, 13> seen_{};  // cars seen since the window opened
+  std::array<bool, race::kCars + 1> seen_{};  // cars seen since the window opened
   int lastSeen_ = 0;
 
   QGroupBox* sensorGroup_ = nullptr;
@@ -73,7 +74,7 @@ class ConnectionsWindow final : public QDialog {
   QLabel* stateLabel_ = nullptr;
   QLabel* detailsLabel_ = nullptr;
   QLabel* seenLabel_ = nullptr;
-  std::array<QLabel*, 13> carCells_{};
+  std::array<QLabel*, race::kCars + 1> carCells_{};
   QPushButton* closeButton_ = nullptr;
 };
 

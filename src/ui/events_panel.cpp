@@ -54,7 +54,7 @@ void TForm1::BuildEventsPanel() {
 
   for (std::size_t i = 0; i < kColumnLabelX.size(); ++i) {
     QLabel* label = MakeCaption(panel6_, kColumnLabelNames[i], kColumnLabelX[i], 110, SmallFont());
-    label->setText(QString::fromLatin1(events::EventTypes()[i].columnEs));
+    label->setText(QString::fromLatin1(events::EventTypes()[i].column.es));
     label->adjustSize();
   }
 

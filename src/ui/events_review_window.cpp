@@ -17,6 +17,11 @@ namespace ui {
 
 namespace {
 
+constexpr Words kEvents{"Incidencias", "Events"};
+constexpr Words kFile{"Fichero", "File"};
+constexpr Words kDetail{"Detalle", "Detail"};
+constexpr Words kPrint{"Imprimir", "Print"};
+
 constexpr int kGridTop = 52;
 constexpr int kGridWidth = 304;
 constexpr int kMemoMaxChars = 255;
@@ -105,14 +110,14 @@ void TForm3::FormActivate() {
     move(area.x() + area.width() / 2 - width() / 2, area.y() + area.height() / 2 - height() / 2);
   }
   const bool es = request_.spanish;
-  setWindowTitle(es ? QStringLiteral("Incidencias") : QStringLiteral("Events"));
-  label3_->setText(es ? QStringLiteral("Fichero") : QStringLiteral("File"));
+  setWindowTitle(Tr(kEvents, es));
+  label3_->setText(Tr(kFile, es));
   label1_->setText(Q(events::InciCountText(es, 0)));
-  label2_->setText(es ? QStringLiteral("Detalle") : QStringLiteral("Detail"));
-  radioGroup1_->setTitle(es ? QStringLiteral("Incidencias") : QStringLiteral("Events"));
+  label2_->setText(Tr(kDetail, es));
+  radioGroup1_->setTitle(Tr(kEvents, es));
   const auto captions = events::InciOrderCaptions(es);
   for (std::size_t i = 0; i < orderItems_.size(); ++i) orderItems_[i]->setText(Q(captions[i]));
-  button3_->setText(es ? QStringLiteral("Imprimir") : QStringLiteral("Print"));
+  button3_->setText(Tr(kPrint, es));
   for (QLabel* label : {label3_, label1_, label2_}) label->adjustSize();
 
   const auto headings = events::InciHeadings(es);

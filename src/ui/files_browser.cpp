@@ -28,6 +28,22 @@ constexpr int kDaysTitleTop = 256;
 constexpr int kRacesTop = 268;
 constexpr int kDayHeight = 14;
 
+constexpr Words kFiles{"Ficheros", "Files"};
+constexpr Words kDescription{"Descripción", "Description"};
+constexpr Words kDetails{"Detalles", "Details"};
+constexpr Words kClassification{"Clasificación", "Classification"};
+constexpr Words kNextFile{"Sig. fichero", "Next file"};
+constexpr Words kPasses{"Pasos", "Passes"};
+constexpr Words kByPass{"Por paso", "By pass"};
+constexpr Words kByCar{"Por coche", "By car"};
+constexpr Words kEvents{"Incidencias", "Events"};
+constexpr Words kPrinter{"Impresora", "Printer"};
+constexpr Words kCharts{"Gráficos", "Charts"};
+constexpr Words kExport{"Exportar", "Export"};
+constexpr Words kPrint{"Imprimir", "Print"};
+constexpr Words kDaysCount{"Días: ", "Days: "};
+constexpr Words kRacesCount{"Carreras: ", "Races: "};
+
 QPushButton* MakeButton(QWidget* parent, const char* name, const QRect& place) {
   auto* button = new QPushButton(parent);
   button->setObjectName(QString::fromLatin1(name));
@@ -134,21 +150,19 @@ void TForm2::BuildControls() {
 
 void TForm2::SetTexts() {
   const bool es = spanish_;
-  setWindowTitle(es ? QStringLiteral("Ficheros") : QStringLiteral("Files"));
-  SetCaption(descriptionLabel_, es ? "Descripción" : "Description");
-  SetCaption(detailsLabel_, es ? "Detalles" : "Details");
-  SetCaption(classificationTitle_, es ? "Clasificación" : "Classification");
-  SetCaption(nextFileLabel_, es ? "Sig. fichero" : "Next file");
-  orderChoice_->setTitle(es ? QStringLiteral("Pasos") : QStringLiteral("Passes"));
-  byPass_->setText(es ? QStringLiteral("Por paso") : QStringLiteral("By pass"));
-  byCarItem_->setText(es ? QStringLiteral("Por coche") : QStringLiteral("By car"));
-  eventsButton_->setText(es ? QStringLiteral("Incidencias") : QStringLiteral("Events"));
-  printerButton_->setText(es ? QStringLiteral("Impresora") : QStringLiteral("Printer"));
-  chartsButton_->setText(es ? QStringLiteral("Gráficos") : QStringLiteral("Charts"));
-  exportButton_->setText(es ? QStringLiteral("Exportar") : QStringLiteral("Export"));
-  for (QPushButton* print : {printClassification_, printPasses_, printRaces_}) {
-    print->setText(es ? QStringLiteral("Imprimir") : QStringLiteral("Print"));
-  }
+  setWindowTitle(Tr(kFiles, es));
+  SetCaption(descriptionLabel_, kDescription.Pick(es));
+  SetCaption(detailsLabel_, kDetails.Pick(es));
+  SetCaption(classificationTitle_, kClassification.Pick(es));
+  SetCaption(nextFileLabel_, kNextFile.Pick(es));
+  orderChoice_->setTitle(Tr(kPasses, es));
+  byPass_->setText(Tr(kByPass, es));
+  byCarItem_->setText(Tr(kByCar, es));
+  eventsButton_->setText(Tr(kEvents, es));
+  printerButton_->setText(Tr(kPrinter, es));
+  chartsButton_->setText(Tr(kCharts, es));
+  exportButton_->setText(Tr(kExport, es));
+  for (QPushButton* print : {printClassification_, printPasses_, printRaces_}) print->setText(Tr(kPrint, es));
   SetGridHeadings(classificationGrid_, records::ClassificationHeadings(es));
   SetGridHeadings(passesGrid_, records::PassesHeadings(es));
   SetGridHeadings(racesGrid_, records::RacesHeadings(es));
@@ -194,7 +208,7 @@ void TForm2::FormShow() {
     auto* item = new QListWidgetItem(Q(day), dayList_);
     item->setSizeHint(QSize(0, kDayHeight));
   }
-  SetCaption(daysTitle_, (spanish_ ? "Días: " : "Days: ") + std::to_string(days_.size()));
+  SetCaption(daysTitle_, std::string(kDaysCount.Pick(spanish_)) + std::to_string(days_.size()));
   const int listRoom = kHeight - kDaysTop - 20;
   const int listHeight = static_cast<int>(days_.size()) * kDayHeight;
   dayList_->setVerticalScrollBarPolicy(listHeight > listRoom ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
@@ -210,8 +224,8 @@ void TForm2::FormShow() {
   SizeGrid(racesGrid_, 0, false);
   SetCaption(descriptionValue_, "");
   SetCaption(detailsValue_, "");
-  SetCaption(passesTitle_, spanish_ ? "Pasos: " : "Passes: ");
-  SetCaption(racesTitle_, spanish_ ? "Carreras: " : "Races: ");
+  SetCaption(passesTitle_, kPassesCount.Pick(spanish_));
+  SetCaption(racesTitle_, kRacesCount.Pick(spanish_));
   SetCaption(nextFileValue_, nextRaceBase_);
   races_ = {};
   passes_.Clear();
@@ -248,7 +262,7 @@ void TForm2::ChooseDay(int index) {
   ClearGridSelection(racesGrid_);
   filling_ = false;
   SizeGrid(racesGrid_, static_cast<int>(rows.size()), false);
-  SetCaption(racesTitle_, (spanish_ ? "Carreras: " : "Races: ") + std::to_string(races_.items.size()));
+  SetCaption(racesTitle_, std::string(kRacesCount.Pick(spanish_)) + std::to_string(races_.items.size()));
 
   if (races_.items.empty()) return;
   const int last = static_cast<int>(races_.items.size()) - 1;

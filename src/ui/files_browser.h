@@ -6,6 +6,7 @@
 // the record files.
 
 #include <QDialog>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,8 @@
 #include "platform/file_dialogs.h"
 #include "platform/message_boxes.h"
 #include "records/pass_order.h"
+#include "records/race_id.h"
+#include "records/words.h"
 #include "records/readers.h"
 #include "ui/report_printer.h"
 
@@ -77,11 +80,13 @@ class TForm2 final : public QDialog {
 
   const std::string& EventsFileName() const noexcept { return eventsFileName_; }
   const std::string& ChosenDay() const noexcept { return chosenDay_; }
-  // The race now shown, e.g. 26120601; empty when none is.
-  std::string ChosenRace() const;
+  // The race now shown, e.g. 26120601; nothing when none is.
+  std::optional<records::RaceId> ChosenRace() const;
   const std::vector<records::TPaso>& Passes() const noexcept { return passes_.items(); }
 
   static constexpr int kWidth = 628;
+  // The passes grid's title: "Pasos: " and how many.
+  static constexpr records::Words kPassesCount{"Pasos: ", "Passes: "};
   static constexpr int kHeight = 433;
 
  protected:

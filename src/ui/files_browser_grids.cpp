@@ -75,7 +75,7 @@ void TForm2::ShowPasses() {
   for (const auto& pass : passes_.items()) rows.push_back(records::PassCells(pass));
   FillGridRows(passesGrid_, rows);
   SizeGrid(passesGrid_, static_cast<int>(rows.size()), true);
-  SetCaption(passesTitle_, (spanish_ ? "Pasos: " : "Passes: ") + std::to_string(passes_.items().size()));
+  SetCaption(passesTitle_, std::string(kPassesCount.Pick(spanish_)) + std::to_string(passes_.items().size()));
 }
 
 void TForm2::ShowOrderChoice() {

@@ -17,11 +17,24 @@
 
 namespace ui {
 
+namespace {
+
+constexpr Words kNoEventsFile{"No existe el correspondiente fichero de incidencias", "Corresponding events file not found"};
+constexpr Words kClassification{"Clasificación", "Classification"};
+constexpr Words kPasses{"Pasos ", "Passes "};
+constexpr Words kRaces{"Carreras", "Races"};
+constexpr Words kChooseARace{"Elige antes una carrera", "Choose a race first"};
+constexpr Words kExportInto{"Exportar a la carpeta", "Export into the folder"};
+constexpr Words kExported{"Carrera %1 exportada a %2:\r%3 ficheros (CSV, hoja de cálculo, HTML, PDF e imágenes).",
+                          "Race %1 exported to %2:\r%3 files (CSV, spreadsheet, HTML, PDF and pictures)."};
+constexpr Words kNotExported{"No se pudo exportar la carrera %1:\r", "Race %1 could not be exported:\r"};
+
+}  // namespace
+
 void TForm2::EventsButtonClick() {
   const std::string found = eventsFileName_.empty() ? std::string() : FindFile(eventsFileName_);
   if (found.empty()) {
-    services_.boxes.Info(printing::kMessageCaption, spanish_ ? "No existe el correspondiente fichero de incidencias"
-                                                             : "Corresponding events file not found");
+    services_.boxes.Info(printing::kMessageCaption, kNoEventsFile.Pick(spanish_));
     return;
   }
   if (form3_ == nullptr) return;
@@ -40,14 +53,14 @@ void TForm2::PrinterButtonClick() {
   if (form8_ != nullptr) form8_->ShowModal(spanish_);
 }
 
-void TForm2::PrintClassification() { PrintGrid(classificationGrid_, spanish_ ? "Clasificación" : "Classification"); }
+void TForm2::PrintClassification() { PrintGrid(classificationGrid_, kClassification.Pick(spanish_)); }
 
 void TForm2::PrintPasses() {
   const QString caption = byCar_ ? byCarItem_->text() : byPass_->text();
-  PrintGrid(passesGrid_, (spanish_ ? "Pasos " : "Passes ") + printing::LowerAsciiLetters(caption.toStdString()));
+  PrintGrid(passesGrid_, kPasses.Pick(spanish_) + printing::LowerAsciiLetters(caption.toStdString()));
 }
 
-void TForm2::PrintRaces() { PrintGrid(racesGrid_, spanish_ ? "Carreras" : "Races"); }
+void TForm2::PrintRaces() { PrintGrid(racesGrid_, kRaces.Pick(spanish_)); }
 
 void TForm2::PrintGrid(const QTableWidget* grid, std::string title) {
   printing::Report report;
@@ -60,15 +73,12 @@ void TForm2::PrintGrid(const QTableWidget* grid, std::string title) {
   services_.printer.Print(report, spanish_);
 }
 
-std::string TForm2::ChosenRace() const {
-  if (chosenRace_ == 0 || racesDay_.empty()) return {};
-  return results::RaceName{racesDay_, chosenRace_}.Text();
-}
+std::optional<records::RaceId> TForm2::ChosenRace() const { return records::RaceId::Of(racesDay_, chosenRace_); }
 
 void TForm2::ChartsButtonClick() {
-  const auto race = results::ParseRaceName(ChosenRace());
+  const auto race = ChosenRace();
   if (!race) {
-    services_.boxes.Info(printing::kMessageCaption, spanish_ ? "Elige antes una carrera" : "Choose a race first");
+    services_.boxes.Info(printing::kMessageCaption, kChooseARace.Pick(spanish_));
     return;
   }
   const results::LoadedRace loaded = results::LoadRace(services_.lister, services_.recordFolder, *race);
@@ -80,14 +90,14 @@ void TForm2::ChartsButtonClick() {
 }
 
 void TForm2::ExportButtonClick() {
-  const auto race = results::ParseRaceName(ChosenRace());
+  const auto race = ChosenRace();
   if (!race) {
-    services_.boxes.Info(printing::kMessageCaption, spanish_ ? "Elige antes una carrera" : "Choose a race first");
+    services_.boxes.Info(printing::kMessageCaption, kChooseARace.Pick(spanish_));
     return;
   }
   if (services_.dialogs == nullptr) return;
   const auto folder = services_.dialogs->FolderName(
-      this, spanish_ ? QStringLiteral("Exportar a la carpeta") : QStringLiteral("Export into the folder"));
+      this, Tr(kExportInto, spanish_));
   if (!folder) return;
   const exports::ExportResult result =
       exports::ExportRace(services_.lister, services_.recordFolder, *race, *folder, spanish_);
@@ -95,13 +105,9 @@ void TForm2::ExportButtonClick() {
   std::string text;
   if (result.ok) {
     const std::string count = std::to_string(result.written.size());
-    text = spanish_ ? "Carrera " + name + " exportada a " + folder->toStdString() + ":\r" + count +
-                          " ficheros (CSV, hoja de cálculo, HTML, PDF e imágenes)."
-                    : "Race " + name + " exported to " + folder->toStdString() + ":\r" + count +
-                          " files (CSV, spreadsheet, HTML, PDF and pictures).";
+    text = records::Filled(kExported.Pick(spanish_), name, folder->toStdString(), count);
   } else {
-    text = (spanish_ ? "No se pudo exportar la carrera " + name + ":\r" : "Race " + name + " could not be exported:\r") +
-           result.error;
+    text = records::Filled(kNotExported.Pick(spanish_), name) + result.error;
   }
   // What the export leaves out, a few reasons at most: the page lists them all.
   constexpr std::size_t kShown = 4;

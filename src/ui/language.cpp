@@ -20,17 +20,16 @@ namespace ui {
 
 namespace {
 
-struct Pair {
-  const char* es;
-  const char* en;
-  QString Pick(bool spanish) const { return QString::fromUtf8(spanish ? es : en); }
-};
+constexpr Words kTiming{"Cronometraje", "Timing"};
+constexpr Words kCommon{"Común", "Common"};
+constexpr Words kRaceLength{"Duración", "Race length"};
+constexpr Words kOther{"Otra...", "Other..."};
 
-constexpr Pair kTitle{"Cuentavueltas/incidolímetro TRELVIX (TRELVIX). Versión 0.9902",
+constexpr Words kTitle{"Cuentavueltas/incidolímetro TRELVIX (TRELVIX). Versión 0.9902",
                       "Lap/events counter TRELVIX (TRELVIX). Version 0.9902"};
 
 // The checklist before a start; the last line stays empty.
-constexpr std::array<Pair, 9> kChecklist = {{{"IMPORTANTE:", "IMPORTANT:"},
+constexpr std::array<Words, 9> kChecklist = {{{"IMPORTANTE:", "IMPORTANT:"},
                                              {"-Participantes.", "-Participants."},
                                              {"-Duración.", "-Race length."},
                                              {"-Cronometraje.", "-Timing."},
@@ -40,14 +39,14 @@ constexpr std::array<Pair, 9> kChecklist = {{{"IMPORTANTE:", "IMPORTANT:"},
                                              {"-Multimonitor.", "-Multimonitor."},
                                              {"", ""}}};
 
-constexpr std::array<Pair, 2> kSponsorMemo = {{{"Espacio para patrocinadores:", "Room for sponsors:"},
+constexpr std::array<Words, 2> kSponsorMemo = {{{"Espacio para patrocinadores:", "Room for sponsors:"},
                                                {"su club o su tienda aquí.", "your club or shop here."}}};
-constexpr Pair kSponsorLine{"Conoce a los patrocinadores", "Meet our sponsors"};
+constexpr Words kSponsorLine{"Conoce a los patrocinadores", "Meet our sponsors"};
 
 // Captions that take their size from their text.
 struct Caption {
   const char* name;
-  Pair text;
+  Words text;
 };
 constexpr std::array<Caption, 18> kCaptions = {{
     {"Label52", {"Vueltas", "Laps"}},
@@ -72,7 +71,7 @@ constexpr std::array<Caption, 18> kCaptions = {{
 
 struct ButtonText {
   const char* name;
-  Pair text;
+  Words text;
 };
 constexpr std::array<ButtonText, 5> kButtons = {{
     {"Button1", {"Inicio", "Start"}},
@@ -88,14 +87,14 @@ void TForm1::ApplyLanguage(bool atStartUp) {
   const bool es = race_.spanish();
   for (int n = 1; n <= race::kCars; ++n) participant_[n]->setText(Q(race::ParticipantCaption(n, es, atStartUp)));
 
-  setWindowTitle(kTitle.Pick(es));
-  radioGroup1_->setTitle(Pair{"Cronometraje", "Timing"}.Pick(es));
-  timings_->button(1)->setText(Pair{"Común", "Common"}.Pick(es));
-  radioGroup2_->setTitle(Pair{"Duración", "Race length"}.Pick(es));
-  durations_->button(race::kOtherDurationItem)->setText(Pair{"Otra...", "Other..."}.Pick(es));
+  setWindowTitle(Tr(kTitle, es));
+  radioGroup1_->setTitle(Tr(kTiming, es));
+  timings_->button(1)->setText(Tr(kCommon, es));
+  radioGroup2_->setTitle(Tr(kRaceLength, es));
+  durations_->button(race::kOtherDurationItem)->setText(Tr(kOther, es));
 
   QStringList checklist;
-  for (const Pair& line : kChecklist) checklist << line.Pick(es);
+  for (const Words& line : kChecklist) checklist << Tr(line, es);
   // The design text of line 7 has no full stop; the first switch gives it one.
   if (atStartUp) checklist[7] = QStringLiteral("-Multimonitor");
   memo2_->setPlainText(checklist.join(QLatin1Char('\n')));
@@ -105,17 +104,17 @@ void TForm1::ApplyLanguage(bool atStartUp) {
   QTextBlockFormat tight;
   tight.setLineHeight(11, QTextBlockFormat::FixedHeight);
   all.mergeBlockFormat(tight);
-  memo3_->setPlainText(kSponsorMemo[0].Pick(es) + QLatin1Char('\n') + kSponsorMemo[1].Pick(es));
+  memo3_->setPlainText(Tr(kSponsorMemo[0], es) + QLatin1Char('\n') + Tr(kSponsorMemo[1], es));
 
   for (const Caption& caption : kCaptions) {
     auto* label = findChild<QLabel*>(QString::fromLatin1(caption.name));
-    label->setText(caption.text.Pick(es));
+    label->setText(Tr(caption.text, es));
     label->adjustSize();
   }
   edit1_->setText(Q(race_.Setup().Description(es)));
-  edit2_->setText(kSponsorLine.Pick(es));
+  edit2_->setText(Tr(kSponsorLine, es));
   for (const ButtonText& button : kButtons) {
-    findChild<QAbstractButton*>(QString::fromLatin1(button.name))->setText(button.text.Pick(es));
+    findChild<QAbstractButton*>(QString::fromLatin1(button.name))->setText(Tr(button.text, es));
   }
   RenderSensor();
   // The race state word and the message panel come from the race control.

@@ -13,6 +13,7 @@
 #include <QTextEdit>
 #include <QTimer>
 #include <algorithm>
+#include <utility>
 
 #include "platform/event_time.h"
 #include "ui/connections_window.h"
@@ -23,6 +24,14 @@
 namespace ui {
 
 namespace {
+
+constexpr Words kSensorLost{"¡SENSOR!", "SENSOR!"};
+constexpr Words kSensorFault{"¡FALLO!", "FAULT!"};
+constexpr Words kStopWarning{"Aviso antes de parar carrera", "Warning before stopping the race"};
+constexpr Words kStopQuestion{"¿Seguro que quieres parar la carrera?", "Are you sure you want to stop the race?"};
+constexpr Words kStopLastWarning{"Último aviso antes de parar carrera", "Last warning before stopping the race"};
+constexpr Words kStopLastQuestion{"¿Segurísimo que quieres parar la carrera?",
+                                  "Are you completely sure you want to stop the race?"};
 
 // Qt's F1..F12 as the virtual-key codes the lap input takes (F1 = 112).
 int VirtualKeyOf(int qtKey) {
@@ -57,6 +66,7 @@ TForm1::TForm1(const MainWindowServices& services, QWidget* parent)
   BuildEventsPanel();
 
   race_.SetObserver(this);
+  race_.AddListener(this);
   race_.SetBootId(services_.bootId);
   ApplyLanguage(true);
   // The caption the window has until its start-up steps have run.
@@ -73,10 +83,7 @@ TForm1::TForm1(const MainWindowServices& services, QWidget* parent)
   keyRelease_->setSingleShot(true);
   keyRelease_->setTimerType(Qt::PreciseTimer);
   connect(keyRelease_, &QTimer::timeout, this, [this] {
-    {
-      const RenderBatch batch(*this);
-      race_.ReleaseHeldKeys();
-    }
+    race_.ReleaseHeldKeys();
     ArmKeyRelease();
   });
 
@@ -87,6 +94,20 @@ TForm1::TForm1(const MainWindowServices& services, QWidget* parent)
 TForm1::~TForm1() {
   qApp->removeEventFilter(this);
   race_.SetObserver(nullptr);
+  race_.RemoveListener(this);
+}
+
+void TForm1::SetResultsWindow(TForm4* form4) {
+  if (form4_ != nullptr) race_.RemoveListener(form4_);
+  form4_ = form4;
+  if (form4_ == nullptr) return;
+  race_.AddListener(form4_);
+  race::RaceListener* listener = form4_;
+  // A results window that goes away hears nothing more.
+  connect(form4_, &QObject::destroyed, this, [this, listener] {
+    race_.RemoveListener(listener);
+    form4_ = nullptr;
+  });
 }
 
 void TForm1::BuildControls() {
@@ -155,10 +176,7 @@ void TForm1::SetDecoderLink(platform::DecoderLink* link) {
   }
   connect(link_, &platform::DecoderLink::Crossed, this, [this](int car, qint64 when, bool approximate) {
     // Timed when the gate saw it; a key waiting for it becomes a note.
-    {
-      const RenderBatch batch(*this);
-      race_.GateCrossed(car, when, approximate);
-    }
+    race_.GateCrossed(car, when, approximate);
     ArmKeyRelease();
   });
   connect(link_, &platform::DecoderLink::StatusChanged, this, [this] { GateStatusChanged(); });
@@ -168,11 +186,8 @@ void TForm1::SetDecoderLink(platform::DecoderLink* link) {
 void TForm1::GateStatusChanged() {
   using State = platform::DecoderLink::State;
   const State state = link_ != nullptr ? link_->status().state : State::kOff;
-  {
-    // A flooding gate still sees the cars; a lost one sees nothing.
-    const RenderBatch batch(*this);
-    race_.SetGateConnected(state == State::kUp || state == State::kFault);
-  }
+  // A flooding gate still sees the cars; a lost one sees nothing.
+  race_.SetGateConnected(state == State::kUp || state == State::kFault);
   RenderSensor();
   ArmKeyRelease();
 }
@@ -183,7 +198,7 @@ void TForm1::ArmKeyRelease() {
     keyRelease_->stop();
     return;
   }
-  const std::int64_t frequency = std::max<std::int64_t>(race_.Timing().Frequency, 1);
+  const std::int64_t frequency = std::max<std::int64_t>(race_.Timing().Frequency(), 1);
   const std::int64_t ticks = std::clamp<std::int64_t>(*due - services_.counter.Read(), 0, frequency);
   keyRelease_->start(static_cast<int>((ticks * 1000 + frequency - 1) / frequency));
 }
@@ -205,10 +220,10 @@ void TForm1::RenderSensor() {
       text = QStringLiteral("Sensor OK");
       break;
     case State::kLost:
-      text = es ? QStringLiteral("¡SENSOR!") : QStringLiteral("SENSOR!");
+      text = Tr(kSensorLost, es);
       break;
     case State::kFault:
-      text = es ? QStringLiteral("¡FALLO!") : QStringLiteral("FAULT!");
+      text = Tr(kSensorFault, es);
       break;
   }
   sensorPanel_->setText(text);
@@ -243,7 +258,7 @@ void TForm1::Render() {
   ShowIdleOrRunning(race_.State().Running);
   if (form4_ != nullptr) form4_->ShowScreen(s);
   shownValid_ = true;
-  renderPending_ = false;
+  if (QWidget* focus = std::exchange(focusAfterRender_, nullptr)) focus->setFocus();
 }
 
 void TForm1::ShowChanged(QLabel* label, const std::string& text, std::string& shown, bool all) {
@@ -281,22 +296,10 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
   // one, else now. A key that waited behind earlier passes' disk writes
   // keeps the time it was pressed.
   const std::int64_t now = services_.counter.Read();
-  const auto pressed = platform::EventTimeToCount(key->timestamp(), now, race_.Timing().Frequency);
-  bool taken = false;
-  {
-    const RenderBatch batch(*this);
-    taken = race_.FormKeyDown(virtualKey, pressed.value_or(now));
-  }
+  const auto pressed = platform::EventTimeToCount(key->timestamp(), now, race_.Timing().Frequency());
+  const bool taken = race_.FormKeyDown(virtualKey, pressed.value_or(now));
   ArmKeyRelease();
   return taken;
-}
-
-TForm1::RenderBatch::RenderBatch(TForm1& form) : form_(form), outer_(!form.batching_) { form_.batching_ = true; }
-
-TForm1::RenderBatch::~RenderBatch() {
-  if (!outer_) return;
-  form_.batching_ = false;
-  if (form_.renderPending_) form_.Render();
 }
 
 void TForm1::showEvent(QShowEvent* event) {
@@ -328,14 +331,10 @@ void TForm1::Button1Click() { race_.Button1Click(); }
 void TForm1::Button75Click() {
   if (!raceRunning()) return;
   const bool es = race_.spanish();
-  if (!services_.boxes.Confirm(es ? "Aviso antes de parar carrera" : "Warning before stopping the race",
-                               es ? "¿Seguro que quieres parar la carrera?"
-                                  : "Are you sure you want to stop the race?")) {
+  if (!services_.boxes.Confirm(kStopWarning.Pick(es), kStopQuestion.Pick(es))) {
     return;
   }
-  if (!services_.boxes.Confirm(es ? "Último aviso antes de parar carrera" : "Last warning before stopping the race",
-                               es ? "¿Segurísimo que quieres parar la carrera?"
-                                  : "Are you completely sure you want to stop the race?")) {
+  if (!services_.boxes.Confirm(kStopLastWarning.Pick(es), kStopLastQuestion.Pick(es))) {
     return;
   }
   // The clock kept ticking while the boxes were open: a race that ended
@@ -350,38 +349,25 @@ void TForm1::Button88Click() {
   button1_->setFocus();
 }
 
-void TForm1::ScreenChanged() {
-  if (screenListener_) screenListener_();
-  // Within a pass the widgets are brought up to date once, when the pass is
-  // done and its line is on disk; nothing is painted before that anyway.
-  if (batching_) {
-    renderPending_ = true;
-    return;
-  }
-  Render();
+// The race control tells it once per handler, when the handler's lines
+// are on disk: the widgets are brought up to date then.
+void TForm1::ScreenChanged() { Render(); }
+
+// The focus moves once the panels are enabled as for the race or for idle.
+void TForm1::RaceStarted(const race::StartFact& /*fact*/) {
+  memo1_->clear();
+  focusAfterRender_ = memo1_;
 }
 
-void TForm1::RunningChanged(bool running) {
-  if (running) {
-    if (form4_ != nullptr) form4_->RaceStarted(race_.State().Participants);
-    memo1_->clear();
-    memo1_->setFocus();
-  } else {
-    button1_->setFocus();
-  }
-}
-
-void TForm1::PassAccepted(int car) {
-  if (form4_ != nullptr) form4_->PassAccepted(car, race_.State(), race_.Cars());
-}
+void TForm1::RaceFinished(const race::FinishFact& /*fact*/) { focusAfterRender_ = button1_; }
 
 void TForm1::ShowError(const std::string& message) {
-  if (renderPending_) Render();  // the box stands over the window as it now is
+  Render();  // the box stands over the window as it now is
   services_.boxes.Info(kAppTitle, message);
 }
 
 void TForm1::ShowMessage(const std::string& message) {
-  if (renderPending_) Render();
+  Render();
   services_.boxes.Info(kAppTitle, message);
 }
 

@@ -55,26 +55,28 @@ struct MainWindowServices {
 };
 
 // The caption of every report box.
-inline constexpr const char* kAppTitle = "TRELVIX";
+inline constexpr const char* kAppTitle = platform::kProgramTitle;
 inline constexpr int kTickMillis = 222;
 
-class TForm1 final : public QWidget, private race::RaceObserver {
+class TForm1 final : public QWidget, private race::RaceObserver, private race::RaceListener {
  public:
   explicit TForm1(const MainWindowServices& services, QWidget* parent = nullptr);
   ~TForm1() override;
   TForm1(const TForm1&) = delete;
   TForm1& operator=(const TForm1&) = delete;
 
-  // The other windows it opens; either may be left unset.
+  // The other windows it opens; either may be left unset. The results
+  // window listens to the race's facts from then on.
   void SetFilesBrowser(TForm2* form2) { form2_ = form2; }
-  void SetResultsWindow(TForm4* form4) { form4_ = form4; }
+  void SetResultsWindow(TForm4* form4);
   // The track sensor's link, whose passes go the way of the keys', and the
   // window that sets connections up; either may be left unset.
   void SetDecoderLink(platform::DecoderLink* link);
   void SetConnectionsWindow(ConnectionsWindow* window) { connections_ = window; }
-  // Told whenever the race's screen changed (the results page follows it);
-  // it must only arm something deferred: the pass's line is not yet on disk.
-  void SetScreenListener(std::function<void()> listener) { screenListener_ = std::move(listener); }
+  // Whoever follows the race (the results page, the voice, a meeting)
+  // hears its facts after the results window, in the order added.
+  void AddRaceListener(race::RaceListener* listener) { race_.AddListener(listener); }
+  void RemoveRaceListener(race::RaceListener* listener) { race_.RemoveListener(listener); }
   // Run once the start-up steps and their boxes are done.
   void SetAfterStartUp(std::function<void()> after) { afterStartUp_ = std::move(after); }
   const race::RaceControl& Race() const noexcept { return race_; }
@@ -136,10 +138,11 @@ class TForm1 final : public QWidget, private race::RaceObserver {
 
   // Race observer.
   void ScreenChanged() override;
-  void RunningChanged(bool running) override;
-  void PassAccepted(int car) override;
   void ShowError(const std::string& message) override;
   void ShowMessage(const std::string& message) override;
+  // The race's start and finish move the focus.
+  void RaceStarted(const race::StartFact& fact) override;
+  void RaceFinished(const race::FinishFact& fact) override;
 
   MainWindowServices services_;
   records::RaceFiles files_;
@@ -149,7 +152,6 @@ class TForm1 final : public QWidget, private race::RaceObserver {
   platform::DecoderLink* link_ = nullptr;
   ConnectionsWindow* connections_ = nullptr;
   std::function<void(int)> quit_;
-  std::function<void()> screenListener_;
   std::function<void()> afterStartUp_;
   bool startedUp_ = false;
   // What the widgets show now, so a rendering touches only what changed.
@@ -161,21 +163,8 @@ class TForm1 final : public QWidget, private race::RaceObserver {
     bool operator==(const SetupShown&) const = default;
   } shownSetup_;
   bool shownValid_ = false;
-  // Renderings asked for while a pass is handled wait for its end.
-  class RenderBatch final {
-   public:
-    explicit RenderBatch(TForm1& form);
-    ~RenderBatch();
-    RenderBatch(const RenderBatch&) = delete;
-    RenderBatch& operator=(const RenderBatch&) = delete;
-
-   private:
-    TForm1& form_;
-    bool outer_;
-  };
-  bool batching_ = false;
-  bool renderPending_ = false;
   bool activationQueued_ = false;
+  QWidget* focusAfterRender_ = nullptr;  // where the focus goes when the race starts or ends
 
   QTimer* timer1_ = nullptr;
   QTimer* keyRelease_ = nullptr;

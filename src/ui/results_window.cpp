@@ -98,8 +98,10 @@ void TForm4::Highlight(int car, const race::TRaceState& race) {
   resultsLastCar_ = car;
 }
 
-void TForm4::PassAccepted(int car, const race::TRaceState& race, const race::TCoches& cars) {
-  Highlight(car, race);
+void TForm4::PassRecorded(const race::PassFact& fact) {
+  const race::TRaceState& race = fact.state;
+  const race::TCoches& cars = fact.cars;
+  Highlight(fact.car, race);
   if (!isVisible()) return;
   for (int i = 1; i <= race::kCars; ++i) {
     const int w = race.Standings[i];
@@ -109,7 +111,8 @@ void TForm4::PassAccepted(int car, const race::TRaceState& race, const race::TCo
   }
 }
 
-void TForm4::RaceStarted(int participants) {
+void TForm4::RaceStarted(const race::StartFact& fact) {
+  const int participants = fact.setup.Participants();
   resultsLastCar_ = 0;
   for (int i = 1; i <= race::kCars; ++i) {
     SetColour(numbers_[i], QPalette::Window, ColumnColour(i));

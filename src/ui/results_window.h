@@ -7,24 +7,25 @@
 #include <QWidget>
 #include <array>
 
-#include "race/race_control.h"
+#include "race/race_listener.h"
+#include "race/screen_texts.h"
 
 class QLabel;
 class QScreen;
 
 namespace ui {
 
-class TForm4 final : public QWidget {
+class TForm4 final : public QWidget, public race::RaceListener {
  public:
   explicit TForm4(QWidget* parent = nullptr);
 
-  // An accepted pass of the car, after the standings were sorted: the mark
-  // moves to the car's position and, while the window is visible, the order
-  // and the laps are written.
-  void PassAccepted(int car, const race::TRaceState& race, const race::TCoches& cars);
   // A race starts: no car is marked, and positions beyond the participants
   // are emptied so no number of an earlier race is left on the screen.
-  void RaceStarted(int participants);
+  void RaceStarted(const race::StartFact& fact) override;
+  // An accepted pass of the car, its line on disk: the mark moves to the
+  // car's position and, while the window is visible, the order and the
+  // laps are written.
+  void PassRecorded(const race::PassFact& fact) override;
   // The participant count changed: the cells take their normal fonts.
   void ResetCellFonts();
   // Clock and race length, at every tick whether visible or not.

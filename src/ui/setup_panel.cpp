@@ -20,6 +20,11 @@ namespace ui {
 
 namespace {
 
+constexpr Words kLongRaces{"Para carreras de larga duración se recomienda cuentavueltas automático.",
+                           "For long races an automatic lap counter is recommended."};
+constexpr Words kResultsWindowAt{"Ventana de resultados en:\r-Vertical: %1\r-Horizontal: %2",
+                                 "Results window on:\r-Vertical: %1\r-Horizontal: %2"};
+
 // A radio group whose items the operator picks; items are placed column by
 // column, as many rows per column as `rows`.
 QGroupBox* MakeRadioGroup(QWidget* parent, const char* name, const QRect& place, int items, int rows,
@@ -126,7 +131,7 @@ void TForm1::BuildSetupPanel() {
 }
 
 void TForm1::RenderSetupPanel(bool all) {
-  const race::RaceSetup& setup = race_.Setup();
+  const race::SetupChoices& setup = race_.Setup();
   const race::RaceScreen& s = race_.Screen();
   const SetupShown now{setup.durationItem(), setup.timingItem(), setup.spinMinutes(), setup.minLapSeconds(),
                        setup.soundTicked()};
@@ -142,6 +147,10 @@ void TForm1::RenderSetupPanel(bool all) {
     checkBox13_->setChecked(now.soundTicked);
     shownSetup_ = now;
   }
+  // The description as the setup has it, when it came from elsewhere (a
+  // meeting's heat); what the operator types is already there.
+  const QString description = Q(setup.Description(race_.spanish()));
+  if (edit1_->text() != description) edit1_->setText(description);
   ShowChanged(label96_, s.participantCount, shown_.participantCount, all);
   if (all || s.nextFile != shown_.nextFile) {
     label92_->setText(Q(s.nextFile));
@@ -154,9 +163,7 @@ void TForm1::SpinEdit1Change(int minutes) {
   race_.SpinEdit1Change(minutes);
   // Longer races are better counted by machine; the limit stays where it is.
   if (minutes == race::kMaxSpinMinutes) {
-    services_.boxes.Info(kAppTitle, race_.spanish()
-                                        ? "Para carreras de larga duración se recomienda cuentavueltas automático."
-                                        : "For long races an automatic lap counter is recommended.");
+    services_.boxes.Info(kAppTitle, kLongRaces.Pick(race_.spanish()));
   }
 }
 
@@ -166,14 +173,8 @@ void TForm1::CheckBox14Click(bool ticked) {
   if (form4_ != nullptr) {
     if (ticked) {
       form4_->show();
-      const QString top = QString::number(form4_->y());
-      const QString left = QString::number(form4_->x());
-      const QString text = race_.spanish()
-                               ? QStringLiteral("Ventana de resultados en:\r-Vertical: ") + top +
-                                     QStringLiteral("\r-Horizontal: ") + left
-                               : QStringLiteral("Results window on:\r-Vertical: ") + top +
-                                     QStringLiteral("\r-Horizontal: ") + left;
-      services_.boxes.Info(kAppTitle, text.toStdString());
+      services_.boxes.Info(kAppTitle, records::Filled(kResultsWindowAt.Pick(race_.spanish()),
+                                                      std::to_string(form4_->y()), std::to_string(form4_->x())));
     } else {
       form4_->hide();
     }

@@ -13,9 +13,37 @@
 #include "records/naming.h"
 #include "records/unfinished_race.h"
 #include "ui/main_window.h"
-#include "ui/record_folder.h"
+#include "ui/startup.h"
 
 namespace ui {
+
+std::string UnwritableFolderNote(platform::DirectoryLister& lister, const std::string& programFolder,
+                                 const std::string& recordFolder, const platform::LocalDateTime& now) {
+  const auto unfinished = records::FindUnfinishedRace(lister, programFolder, now);
+  std::string es, en, esThen, enThen;
+  if (unfinished) {
+    const records::RaceId race = unfinished->Id();
+    const std::string number = race.NumberText();
+    const std::string& day = race.day();
+    es = std::string("y en ella quedó sin terminar la carrera ") + number + " de " + day + ".";
+    en = std::string("and race ") + number + " of " + day + " was left unfinished there.";
+    esThen = "Para continuar esa carrera, arregla los permisos de la carpeta y abre el programa otra vez.";
+    enThen = "To continue that race, fix the folder's permissions and start the program again.";
+  } else if (records::NumberDay(now, lister.List(programFolder)).dayFileCount > 0) {
+    es = "y en ella hay carreras de hoy.";
+    en = "and it holds races of today.";
+    esThen = "Para volver a guardar en ella, arregla sus permisos y abre el programa otra vez.";
+    enThen = "To keep races there again, fix its permissions and start the program again.";
+  } else {
+    return {};
+  }
+  return "No se puede escribir en la carpeta del programa:\r" + programFolder + "\r" + es +
+         "\rLas carreras nuevas se guardan en:\r" + recordFolder +
+         "\ry siguen la numeración de hoy de las dos carpetas.\r" + esThen +
+         "\r\rThe program's folder cannot be written:\r" + programFolder + "\r" + en +
+         "\rNew races are kept in:\r" + recordFolder + "\rand numbered on from today's races in both folders.\r" +
+         enThen;
+}
 
 void TForm1::FormActivate() {
   if (startedUp_) return;
@@ -61,9 +89,9 @@ void TForm1::OfferToResume() {
   const auto unfinished =
       records::FindUnfinishedRace(services_.lister, services_.recordFolder, services_.clock.Now());
   if (!unfinished) return;
-  char number[4];
-  std::snprintf(number, sizeof number, "%02d", unfinished->raceNumber);
-  const std::string day = unfinished->journal.raceBase.substr(0, 6);
+  const records::RaceId race = unfinished->Id();
+  const std::string number = race.NumberText();
+  const std::string& day = race.day();
   if (!services_.boxes.Confirm(kAppTitle, std::string("La carrera ") + number + " de " + day +
                                               " quedó sin terminar. ¿Continuarla?\r\rRace " + number + " of " +
                                               day + " was left unfinished. Continue it?")) {
@@ -108,7 +136,7 @@ std::string TForm1::StartUpReport(bool& limitReached) {
   race_.Setup().SetSoundBoxEnabled(sound.SoundBoxEnabled());
   checkBox13_->setEnabled(sound.SoundBoxEnabled());
 
-  add("Precisión: " + std::to_string(race_.Timing().Frequency));
+  add("Precisión: " + std::to_string(race_.Timing().Frequency()));
   add("");
   add("Cuadrado amarillo cambia idioma.");
   add("Yellow square changes language.");

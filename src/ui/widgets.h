@@ -12,6 +12,8 @@
 #include <functional>
 #include <string>
 
+#include "records/words.h"
+
 namespace ui {
 
 // A font of the given family at a size in pixels.
@@ -49,5 +51,10 @@ class ClickableLabel final : public QLabel {
 };
 
 inline QString Q(const std::string& utf8) { return QString::fromStdString(utf8); }
+
+// Each window keeps its texts in a table of Spanish/English pairs at the
+// top of its file, and shows one with the language flag.
+using records::Words;
+inline QString Tr(const Words& words, bool spanish) { return QString::fromUtf8(words.Pick(spanish)); }
 
 }  // namespace ui

@@ -9,22 +9,14 @@ LiveFeed::LiveFeed(const race::RaceControl& control, WebServer& server, QObject*
           control, [&server] { return server.listening(); },
           [&server](LiveRace race) { server.Publish(std::move(race)); }, parent) {
   // A server started between races shows the race as it stands at once.
-  connect(&server, &WebServer::StateChanged, this, &LiveFeed::ScreenChanged);
+  connect(&server, &WebServer::StateChanged, this, &LiveFeed::Publish);
 }
 
 LiveFeed::LiveFeed(const race::RaceControl& control, std::function<bool()> wanted,
                    std::function<void(LiveRace)> publish, QObject* parent)
-    : QObject(parent), control_(control), wanted_(std::move(wanted)), publish_(std::move(publish)) {
-  soon_.setSingleShot(true);
-  soon_.setInterval(0);
-  connect(&soon_, &QTimer::timeout, this, &LiveFeed::Send);
-}
+    : QObject(parent), control_(control), wanted_(std::move(wanted)), publish_(std::move(publish)) {}
 
-void LiveFeed::ScreenChanged() {
-  if (wanted_() && !soon_.isActive()) soon_.start();
-}
-
-void LiveFeed::Send() {
+void LiveFeed::Publish() {
   if (wanted_()) publish_(LiveRaceFrom(control_));
 }
 

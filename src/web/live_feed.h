@@ -1,14 +1,13 @@
 #pragma once
-// Hands the race to the web server after each change of the screen, from
-// the event loop: the change is only noted where the race control reports
-// it, and the race is taken once the handler that changed it has finished.
-// By then a pass's line is on disk (the race control writes it after it
-// reports the change), and several changes in one handler make one push.
+// Hands the race to the web server as the race's facts come: a start, a
+// pass or an event once its line is on disk, each clock tick, a finish.
+// Publishing is a copy handed to the server's thread, so it never holds up
+// the next pass.
 
 #include <QObject>
-#include <QTimer>
 #include <functional>
 
+#include "race/race_listener.h"
 #include "web/live_race.h"
 
 namespace race {
@@ -19,24 +18,26 @@ namespace web {
 
 class WebServer;
 
-class LiveFeed final : public QObject {
+class LiveFeed final : public QObject, public race::RaceListener {
  public:
   LiveFeed(const race::RaceControl& control, WebServer& server, QObject* parent = nullptr);
   // The same with what "the server listens" and "publish" mean given by the caller.
   LiveFeed(const race::RaceControl& control, std::function<bool()> wanted, std::function<void(LiveRace)> publish,
            QObject* parent = nullptr);
 
-  // To be called from RaceObserver::ScreenChanged(). Does nothing more
-  // than arm a zero timer; nothing at all while the server is off.
-  void ScreenChanged();
+  void RaceStarted(const race::StartFact&) override { Publish(); }
+  void PassRecorded(const race::PassFact&) override { Publish(); }
+  void EventRecorded(const race::EventFact&) override { Publish(); }
+  void ClockTicked(const race::TickFact&) override { Publish(); }
+  void RaceFinished(const race::FinishFact&) override { Publish(); }
+
+  // The race as it stands now, to the server; nothing while it is off.
+  void Publish();
 
  private:
-  void Send();
-
   const race::RaceControl& control_;
   std::function<bool()> wanted_;
   std::function<void(LiveRace)> publish_;
-  QTimer soon_;
 };
 
 }  // namespace web

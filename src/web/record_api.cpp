@@ -3,11 +3,11 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <algorithm>
 
 #include "platform/directory.h"
 #include "records/browser_model.h"
 #include "records/naming.h"
+#include "records/race_id.h"
 #include "records/readers.h"
 
 namespace web {
@@ -15,10 +15,6 @@ namespace web {
 namespace {
 
 QString Text(const std::string& utf8) { return QString::fromStdString(utf8); }
-
-bool AllDigits(std::string_view name) noexcept {
-  return std::all_of(name.begin(), name.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
 
 template <typename Record>
 QJsonArray Messages(const records::ReadResult<Record>& read) {
@@ -95,11 +91,7 @@ QByteArray Compact(const QJsonObject& object) { return QJsonDocument(object).toJ
 
 }  // namespace
 
-bool IsDayName(std::string_view name) noexcept { return name.size() == 6 && AllDigits(name); }
-
-bool IsRaceName(std::string_view name) noexcept {
-  return name.size() == 8 && AllDigits(name) && name.substr(6) != "00";
-}
+bool IsDayName(std::string_view name) noexcept { return records::IsDayStem(name); }
 
 std::optional<std::string> RecordApi::ReadFile(std::string_view name) const {
   // The folder's own spelling of the name, whatever its letter case.
@@ -130,10 +122,9 @@ std::optional<QByteArray> RecordApi::Day(std::string_view day) const {
 }
 
 std::optional<QByteArray> RecordApi::RaceObject(std::string_view race, bool withLines) const {
-  if (!IsRaceName(race)) return std::nullopt;
-  const std::string_view day = race.substr(0, 6);
-  const int number = (race[6] - '0') * 10 + (race[7] - '0');
-  const auto cls = ReadFile(records::RaceFileName(day, number, ".cls"));
+  const auto id = records::RaceId::Parse(race);
+  if (!id) return std::nullopt;
+  const auto cls = ReadFile(id->FileName(".cls"));
   if (!cls) return std::nullopt;
   const records::ClassificationFile file = records::ReadClassification(*cls);
   QJsonObject object{{QStringLiteral("race"), Text(std::string(race))},
@@ -145,8 +136,8 @@ std::optional<QByteArray> RecordApi::RaceObject(std::string_view race, bool with
   QJsonArray messages = Messages(file.rows);
   QJsonObject reading{{QStringLiteral("classification"), Reading(file.rows)}};
   if (withLines) {
-    const auto passesFile = ReadFile(records::RaceFileName(day, number, ".pss"));
-    const auto eventsFile = ReadFile(records::RaceFileName(day, number, ".inc"));
+    const auto passesFile = ReadFile(id->FileName(".pss"));
+    const auto eventsFile = ReadFile(id->FileName(".inc"));
     const auto passes = records::SacaPSS(passesFile.value_or(""));
     const auto events = records::ReadEvents(eventsFile.value_or(""));
     object.insert(QStringLiteral("passes"), PassesArray(passes));

@@ -15,9 +15,8 @@ class DirectoryLister;
 
 namespace web {
 
-// "261206": six digits. "26120601": eight digits, race 01..99.
+// "261206": six digits (a race's name is a records::RaceId).
 bool IsDayName(std::string_view name) noexcept;
-bool IsRaceName(std::string_view name) noexcept;
 
 class RecordApi final {
  public:

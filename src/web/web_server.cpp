@@ -3,6 +3,7 @@
 #include <QThread>
 
 #include "web/site_worker.h"
+#include "records/words.h"
 
 namespace web {
 
@@ -65,14 +66,19 @@ QString WebServer::message() const {
   return failureEs_ + u'\r' + failureEn_;
 }
 
+namespace {
+
+constexpr records::Words kPageAt{"Página de resultados en %1", "Results page at %1"};
+constexpr records::Words kPageOff{"Página de resultados apagada.", "Results page off."};
+
+QString Tr(const records::Words& words, bool spanish) { return QString::fromUtf8(words.Pick(spanish)); }
+
+}  // namespace
+
 QString WebServer::StateText(bool spanish) const {
-  if (listening_) {
-    const QString url = PageUrl(address_);
-    return spanish ? QStringLiteral("Página de resultados en %1").arg(url)
-                   : QStringLiteral("Results page at %1").arg(url);
-  }
-  if (!failureEs_.isEmpty()) return spanish ? failureEs_ : failureEn_;
-  return spanish ? QStringLiteral("Página de resultados apagada.") : QStringLiteral("Results page off.");
+  if (listening_) return Tr(kPageAt, spanish).arg(PageUrl(address_));
+  if (failureEs_.isEmpty()) return Tr(kPageOff, spanish);
+  return spanish ? failureEs_ : failureEn_;
 }
 
 void WebServer::Publish(LiveRace race) {

@@ -187,7 +187,7 @@ TEST(LapInput, ACrossingIsTimedWhenItHappenedNotWhenItIsHandled) {
   h.OnlyCars({1, 2});
   ASSERT_TRUE(h.Start(3));  // 20 min, common timing: the start at counter 5 s
   const std::int64_t start = h.counter.now();
-  const std::int64_t second = h.race.Timing().Frequency;
+  const std::int64_t second = h.race.Timing().Frequency();
   // Pressed at 8 s, handled at 8.3 s behind a slow disk.
   h.Wait(8.3);
   EXPECT_TRUE(h.race.FormKeyDown(race::kVkF1, start + 8 * second));

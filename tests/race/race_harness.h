@@ -10,11 +10,12 @@
 
 namespace testing_support {
 
-class RecordingObserver final : public race::RaceObserver {
+class RecordingObserver final : public race::RaceObserver, public race::RaceListener {
  public:
   void ScreenChanged() override { ++renders; }
-  void RunningChanged(bool running) override { runningChanges.push_back(running); }
-  void PassAccepted(int car) override { passes.push_back(car); }
+  void RaceStarted(const race::StartFact&) override { runningChanges.push_back(true); }
+  void RaceFinished(const race::FinishFact&) override { runningChanges.push_back(false); }
+  void PassRecorded(const race::PassFact& pass) override { passes.push_back(pass.car); }
   void ShowError(const std::string& message) override { errors.push_back(message); }
   void ShowMessage(const std::string& message) override { messages.push_back(message); }
   int renders = 0;
@@ -28,6 +29,7 @@ struct RaceHarness {
   explicit RaceHarness(records::RecordSink* files = nullptr)
       : race(counter, clock, sound, files != nullptr ? *files : sink) {
     race.SetObserver(&observer);
+    race.AddListener(&observer);
     race.InitTiming();
     race.SetNumbering("261206", 1);
   }

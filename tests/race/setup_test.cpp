@@ -7,7 +7,7 @@
 namespace {
 
 TEST(RaceSetup, DefaultsAtStartUp) {
-  race::RaceSetup setup;
+  race::SetupChoices setup;
   EXPECT_EQ(setup.CountParticipants(), 10);
   EXPECT_FALSE(setup.Participates(11));
   EXPECT_EQ(setup.ReadRaceMinutes(), 5);
@@ -19,7 +19,7 @@ TEST(RaceSetup, DefaultsAtStartUp) {
 }
 
 TEST(RaceSetup, TimingFollowsDuration) {
-  race::RaceSetup setup;
+  race::SetupChoices setup;
   setup.ChooseDuration(3);  // 20 min
   EXPECT_FALSE(setup.IndividualTiming());
   setup.ChooseDuration(1);  // 10 min
@@ -39,7 +39,7 @@ TEST(RaceSetup, TimingFollowsDuration) {
 }
 
 TEST(RaceSetup, LimitsOfTheSpinBoxes) {
-  race::RaceSetup setup;
+  race::SetupChoices setup;
   setup.ChooseDuration(race::kOtherDurationItem);
   setup.SetSpinMinutes(500);
   EXPECT_EQ(setup.ReadRaceMinutes(), 180);
@@ -50,7 +50,7 @@ TEST(RaceSetup, LimitsOfTheSpinBoxes) {
 }
 
 TEST(RaceSetup, SoundNeedsTheBoxEnabledAndTicked) {
-  race::RaceSetup setup;
+  race::SetupChoices setup;
   setup.SetSoundTicked(true);
   EXPECT_FALSE(setup.SoundOn());
   setup.SetSoundBoxEnabled(true);
@@ -94,6 +94,29 @@ TEST(SetupPanel, RaceLengthFollowsTheDurationChoiceAtEveryTick) {
   h.race.Timer1Timer();
   EXPECT_EQ(h.race.State().RaceMinutes, 180);
   EXPECT_EQ(h.race.Screen().raceLength, "180'");
+}
+
+TEST(SetupPanel, ARaceStartsFromSettingsMadeElsewhereAndThePanelShowsThem) {
+  testing_support::RaceHarness h;
+  race::RaceSetup heat;
+  heat.participates[4] = heat.participates[9] = true;
+  heat.minutes = 12;
+  heat.individualTiming = true;  // whatever the length suggests
+  heat.minLapSeconds = 20;
+  heat.description = "Manga 3/7";
+  h.race.ShowSetup(heat);
+  EXPECT_EQ(h.race.Setup().Setup(true), heat);
+  EXPECT_EQ(h.race.Screen().participantCount, "2");
+  EXPECT_EQ(h.Row(1).state, "Desactivado");
+  heat.minutes = 45;
+  ASSERT_TRUE(h.race.StartRace(heat));
+  EXPECT_EQ(h.race.Setup().durationItem(), 5);
+  EXPECT_TRUE(h.race.Setup().IndividualTiming());
+  EXPECT_EQ(h.sink.lastStart.racesLine, "1\t45\t2\t18h05'03\"045\tManga 3/7");
+  h.Key(4);
+  h.Wait(19);
+  h.Key(4);  // within the heat's minimum lap
+  EXPECT_EQ(h.sink.events, (std::vector<std::string>{"1\t4\t--\t19,000\tERRO"}));
 }
 
 }  // namespace

@@ -17,16 +17,16 @@ class TimingTest : public ::testing::Test {
 };
 
 TEST_F(TimingTest, InitReadsFrequencyAndOneMinuteOfGrace) {
-  EXPECT_EQ(timing.Frequency, 1000000000);
-  EXPECT_EQ(timing.GraceTicks, 60000000000);
-  EXPECT_EQ(timing.NowCount, counter.now());
+  EXPECT_EQ(timing.Frequency(), 1000000000);
+  EXPECT_EQ(timing.GraceTicks(), 60000000000);
+  EXPECT_EQ(timing.NowCount(), counter.now());
   testing_support::FakeCounter none{0};
   race::TimingBase broken{none};
   EXPECT_FALSE(broken.Init());
 }
 
 TEST_F(TimingTest, TicksToSeconds) {
-  EXPECT_DOUBLE_EQ(timing.TicksToSeconds(timing.Frequency), 1.0);
+  EXPECT_DOUBLE_EQ(timing.TicksToSeconds(timing.Frequency()), 1.0);
   EXPECT_DOUBLE_EQ(timing.TicksToSeconds(0), 0.0);
 }
 

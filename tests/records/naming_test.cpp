@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "records/race_id.h"
+
 #include "support/fakes.h"
 
 namespace {
@@ -12,6 +14,23 @@ platform::LocalDateTime Dec6() {
   d.month = 12;
   d.day = 6;
   return d;
+}
+
+TEST(RaceId, ARaceNameItsNumberAndItsFiles) {
+  const auto id = records::RaceId::Parse("26120607");
+  ASSERT_TRUE(id);
+  EXPECT_EQ(id->day(), "261206");
+  EXPECT_EQ(id->number(), 7);
+  EXPECT_EQ(id->FileName(".inc"), "26120607.inc");
+  EXPECT_EQ(records::RaceId::OfFileName("26120607.CLS"), id);
+  EXPECT_EQ(records::RaceId::Of("261206", 7), id);
+  // The races file, a number past 99, other lengths and letters name no race.
+  for (const char* name : {"26120600", "2612060", "261206070", "2612a607", "+2612060"}) {
+    EXPECT_FALSE(records::RaceId::Parse(name)) << name;
+  }
+  EXPECT_FALSE(records::RaceId::OfFileName("26120600.TXT"));
+  EXPECT_FALSE(records::RaceId::OfFileName("26120601pss"));
+  EXPECT_FALSE(records::RaceId::Of("261206", 100));
 }
 
 TEST(DayNumbering, FirstRaceOfTheDayInAnEmptyFolder) {

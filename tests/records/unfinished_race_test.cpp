@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "records/naming.h"
+#include "records/numbers.h"
 #include "records/race_files.h"
 #include "support/fakes.h"
 #include "support/temp_dir.h"

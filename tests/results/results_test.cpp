@@ -101,7 +101,7 @@ TEST(RaceSheet, LoadsWhatIsThereAndSaysWhatIsNot) {
         "1\t3\t1\t20,125\t00'20\"125\r\n3\t3\t3\t18,000\r\n2\t3\t2\t19,000\t00'39\"125\r\n4\t1\t4\t17,5");
   platform::PosixDirectoryLister lister;
 
-  const auto loaded = results::LoadRace(lister, dir.path(), *results::ParseRaceName("26120601"));
+  const auto loaded = results::LoadRace(lister, dir.path(), *records::RaceId::Parse("26120601"));
   ASSERT_EQ(loaded.failure, results::LoadFailure::None);
   EXPECT_TRUE(loaded.sheet.commonTiming);  // no lap-0 crossing
   EXPECT_EQ(loaded.sheet.Description(), "Final");
@@ -117,20 +117,20 @@ TEST(RaceSheet, LoadsWhatIsThereAndSaysWhatIsNot) {
 
   // A number that does not convert, worded in the page's language.
   write("26120601.inc", "1\t3\t2\t40,250\tBOX\r\n2\t3x\t2\t41,000\tBOX\r\n");
-  const auto events = results::LoadRace(lister, dir.path(), *results::ParseRaceName("26120601"));
+  const auto events = results::LoadRace(lister, dir.path(), *records::RaceId::Parse("26120601"));
   EXPECT_EQ(events.sheet.events.size(), 1u);
   EXPECT_EQ(results::ProblemText(events.sheet.problems.back(), true),
             "26120601.inc: «3x» no es un número entero válido; solo se leyeron las líneas anteriores");
 
-  EXPECT_EQ(results::LoadRace(lister, dir.path(), *results::ParseRaceName("26120602")).failure,
+  EXPECT_EQ(results::LoadRace(lister, dir.path(), *records::RaceId::Parse("26120602")).failure,
             results::LoadFailure::NoSuchRace);
-  EXPECT_FALSE(results::ParseRaceName("26120600"));
-  EXPECT_FALSE(results::ParseRaceName("2612060a"));
+  EXPECT_FALSE(records::RaceId::Parse("26120600"));
+  EXPECT_FALSE(records::RaceId::Parse("2612060a"));
 }
 
 TEST(ResultsPage, SpeaksItsLanguageWithItsDecimalMarkAndShowsTheManualTexts) {
   results::RaceSheet sheet;
-  sheet.name = {"261206", 1};
+  sheet.name = *records::RaceId::Of("261206", 1);
   sheet.hasClassification = true;
   sheet.classification.startLine = "Carrera 01 (5 minutos 1 coches) iniciada a las 18h5'3\"45";
   sheet.passes = {Pass(1, 1, 0, 3.0), Pass(2, 1, 1, 14.536)};
@@ -163,7 +163,7 @@ TEST(ResultsPage, EscapesTheRecordsTextsAndEmbedsItsImages) {
   EXPECT_EQ(results::Base64("M"), "TQ==");
 
   results::RaceSheet sheet;
-  sheet.name = {"261206", 1};
+  sheet.name = *records::RaceId::Of("261206", 1);
   sheet.hasClassification = true;
   sheet.classification.description = "<script>alert(1)</script> & co";
   const std::string page = results::ResultsPage(sheet, true, {{"Tiempos", "image/png", "Man"}});

@@ -99,7 +99,7 @@ TEST_F(ChartsAndExport, ARaceWithoutPassesShowsAMessageAndCannotBeSaved) {
 TEST_F(ChartsAndExport, AChartIsPrintedOnTheChosenPrinterAndSavedAsPngAndPdf) {
   RecordTwoDays();
   Open();
-  const auto loaded = results::LoadRace(lister, dir.path(), *results::ParseRaceName("26120601"));
+  const auto loaded = results::LoadRace(lister, dir.path(), *records::RaceId::Parse("26120601"));
   charts->SetRace(loaded.sheet, true);
   charts->Choose(charts::Kind::LapChart);
 

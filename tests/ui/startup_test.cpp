@@ -5,6 +5,7 @@
 
 #include "browser_fixture.h"
 #include "records/naming.h"
+#include "ui/startup.h"
 #include "window_fixture.h"
 
 namespace {
@@ -190,6 +191,23 @@ TEST(StartUpWithoutCounter, TimingErrorEndsTheProgram) {
   ASSERT_EQ(boxes.shown.size(), 1u);
   EXPECT_EQ(boxes.shown[0].text, "Error de temporización\rTiming error");
   EXPECT_EQ(quitCode, 1);
+}
+
+TEST(RecordFolder, AnUnwritableProgramFolderIsWorthANoteOnlyWhenItHoldsRacesOfToday) {
+  testing_support::TempDir program;
+  testing_support::FakeClock clock;  // 6 December 2026
+  platform::PosixDirectoryLister lister;
+  program.Write("26120512.cls", "");  // another day
+  EXPECT_EQ(ui::UnwritableFolderNote(lister, program.path(), "/home/director/TRELVIX", clock.Now()), "");
+  program.Write("26120600.TXT", "1\t5\t2\t18h05'03\"045\t\r\n");
+  const std::string note = ui::UnwritableFolderNote(lister, program.path(), "/home/director/TRELVIX", clock.Now());
+  EXPECT_NE(note.find(program.path() + "\ry en ella hay carreras de hoy.\rLas carreras nuevas se guardan en:\r"
+                                       "/home/director/TRELVIX\r"),
+            std::string::npos)
+      << note;
+  EXPECT_NE(note.find("\rTo keep races there again, fix its permissions and start the program again."),
+            std::string::npos)
+      << note;
 }
 
 }  // namespace

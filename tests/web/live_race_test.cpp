@@ -2,11 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QTest>
 
 #include "race/race_harness.h"
 #include "web/live_feed.h"
@@ -56,35 +54,21 @@ TEST(LiveRaceTest, BetweenRacesNoCarsAndTheLastClassificationInTheJson) {
   EXPECT_TRUE(QJsonDocument::fromJson(web::LiveRaceJson(live, {})).object()["last"].isNull());
 }
 
-// Tells the feed of every change, as the main window's observer will.
-class FeedingObserver final : public race::RaceObserver {
- public:
-  void ScreenChanged() override {
-    if (feed != nullptr) feed->ScreenChanged();
-  }
-  web::LiveFeed* feed = nullptr;
-};
-
-TEST(LiveFeedTest, PublishesOnceAfterTheHandlerWithTheLinesOnDisk) {
+TEST(LiveFeedTest, EachFactIsPublishedWithItsLineOnDisk) {
   testing_support::RaceHarness h;
-  FeedingObserver observer;
-  h.race.SetObserver(&observer);
   std::vector<std::pair<int, std::size_t>> published;  // passes shown, lines on disk then
   web::LiveFeed feed(
       h.race, [] { return true; },
       [&](web::LiveRace live) { published.emplace_back(live.passes, h.sink.passes.size()); });
-  observer.feed = &feed;
+  h.race.AddListener(&feed);
   ASSERT_TRUE(h.Start());
-  ASSERT_TRUE(QTest::qWaitFor([&] { return published.size() == 1u; }));
-  // One handler, two passes: the page hears of both at once, after both lines.
   h.Key(1);
   h.Key(2);
-  EXPECT_EQ(published.size(), 1u);
-  ASSERT_TRUE(QTest::qWaitFor([&] { return published.size() == 2u; }));
-  QCoreApplication::processEvents();
-  ASSERT_EQ(published.size(), 2u);
-  EXPECT_EQ(published[1].first, 2);
-  EXPECT_EQ(published[1].second, 2u);
+  h.race.EventButton(events::EventKind::Refuel, 1);
+  h.race.Timer1Timer();  // the clock
+  EXPECT_EQ(published, (std::vector<std::pair<int, std::size_t>>{{0, 0}, {1, 1}, {2, 2}, {2, 2}, {2, 2}}));
+  h.race.Finalizar(true);
+  EXPECT_EQ(published.size(), 6u);
 }
 
 TEST(LiveFeedTest, NothingIsTakenWhileTheServerIsOff) {
@@ -92,8 +76,9 @@ TEST(LiveFeedTest, NothingIsTakenWhileTheServerIsOff) {
   int published = 0;
   web::LiveFeed feed(
       h.race, [] { return false; }, [&](web::LiveRace) { ++published; });
-  feed.ScreenChanged();
-  QCoreApplication::processEvents();
+  h.race.AddListener(&feed);
+  feed.Publish();
+  h.race.Timer1Timer();
   EXPECT_EQ(published, 0);
 }
 

@@ -5,13 +5,10 @@
 #include <QLockFile>
 #include <QString>
 #include <memory>
-#include <string>
 
-#include "platform/clock.h"
-#include "platform/directory.h"
 #include "platform/message_boxes.h"
 
-namespace ui {
+namespace app {
 
 // The two folders a copy of the program keeps records in.
 struct RecordFolders {
@@ -30,12 +27,6 @@ struct RecordFolders {
 RecordFolders ChooseRecordFolders(const QString& programFolder, const QString& installedFolder = QString());
 QString ChooseRecordFolder(const QString& programFolder, const QString& installedFolder = QString());
 
-// What start-up tells the director when the program's own folder could not
-// be written but holds races of the day or a race left unfinished: both
-// folders by name. Empty when it holds neither.
-std::string UnwritableFolderNote(platform::DirectoryLister& lister, const std::string& programFolder,
-                                 const std::string& recordFolder, const platform::LocalDateTime& now);
-
 // The folder of the sound cues: the program's own when any cue file is
 // there (recordings put beside the program), else `dataFolder` when it
 // holds cues (the installed defaults), else the program's own.
@@ -48,4 +39,4 @@ std::unique_ptr<QLockFile> LockRecordFolder(const QString& folder, platform::Mes
 // The lock file's name inside the record folder.
 inline constexpr const char* kLockFileName = ".trelvix.lock";
 
-}  // namespace ui
+}  // namespace app

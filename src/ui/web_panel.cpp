@@ -1,4 +1,4 @@
-#include "web/web_panel.h"
+#include "ui/web_panel.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -11,8 +11,14 @@
 
 #include "web/qr_image.h"
 #include "web/web_server.h"
+#include "ui/widgets.h"
 
-namespace web {
+namespace ui {
+
+using web::IsAnyAddress;
+using web::PageUrl;
+using web::WebAddress;
+using web::kDefaultWebPort;
 
 namespace {
 
@@ -22,11 +28,6 @@ const QString kOnKey = QStringLiteral("web/on");
 const QString kPortKey = QStringLiteral("web/port");
 // The address alone; empty (or missing) for every interface.
 const QString kAddressKey = QStringLiteral("web/address");
-
-struct Words {
-  const char* es;
-  const char* en;
-};
 
 constexpr Words kSwitch{"Resultados en directo en la red (móviles)", "Live results on the network (phones)"};
 constexpr Words kAddress{"Dirección:", "Address:"};
@@ -61,7 +62,7 @@ void SaveWebSetting(QSettings& settings, const WebSetting& setting) {
   settings.sync();
 }
 
-WebPanel::WebPanel(WebServer& server, QWidget* parent) : QWidget(parent), server_(server) {
+WebPanel::WebPanel(web::WebServer& server, QWidget* parent) : QWidget(parent), server_(server) {
   setObjectName(QStringLiteral("WebPanel"));
   on_ = new QCheckBox(this);
   on_->setObjectName(QStringLiteral("WebOn"));
@@ -105,16 +106,15 @@ WebPanel::WebPanel(WebServer& server, QWidget* parent) : QWidget(parent), server
   connect(host_, &QComboBox::activated, this, &WebPanel::OperatorChanged);
   // The port is taken when the operator is done with it, not at each digit.
   connect(port_, &QSpinBox::editingFinished, this, &WebPanel::OperatorChanged);
-  connect(&server_, &WebServer::StateChanged, this, &WebPanel::ShowState);
+  connect(&server_, &web::WebServer::StateChanged, this, &WebPanel::ShowState);
   SetSpanish(true);
 }
 
 void WebPanel::SetSpanish(bool spanish) {
   spanish_ = spanish;
-  const auto say = [this](const Words& w) { return QString::fromUtf8(spanish_ ? w.es : w.en); };
-  on_->setText(say(kSwitch));
-  hostCaption_->setText(say(kAddress));
-  portCaption_->setText(say(kPort));
+  on_->setText(Tr(kSwitch, spanish_));
+  hostCaption_->setText(Tr(kAddress, spanish_));
+  portCaption_->setText(Tr(kPort, spanish_));
   FillAddresses();
   ShowState();
 }
@@ -124,8 +124,8 @@ void WebPanel::FillAddresses() {
   const bool was = applying_;
   applying_ = true;
   host_->clear();
-  const QString any = QString::fromUtf8(spanish_ ? kEveryNetwork.es : kEveryNetwork.en);
-  const QString local = QString::fromUtf8(spanish_ ? kThisComputer.es : kThisComputer.en);
+  const QString any = Tr(kEveryNetwork, spanish_);
+  const QString local = Tr(kThisComputer, spanish_);
   host_->addItem(any + QStringLiteral(" (0.0.0.0)"), QString());
   host_->addItem(local + QStringLiteral(" (127.0.0.1)"), QStringLiteral("127.0.0.1"));
   for (const QHostAddress& address : QNetworkInterface::allAddresses()) {
@@ -210,10 +210,10 @@ void WebPanel::ShowState() {
   url_->setText(url);
   if (now.address.isLoopback()) {
     // No phone reaches it: a code would only send them nowhere.
-    qr_->setText(QString::fromUtf8(spanish_ ? kNotForPhones.es : kNotForPhones.en));
+    qr_->setText(Tr(kNotForPhones, spanish_));
   } else {
-    qr_->setPixmap(QPixmap::fromImage(QrImage(url, kQrScale)));
+    qr_->setPixmap(QPixmap::fromImage(web::QrImage(url, kQrScale)));
   }
 }
 
-}  // namespace web
+}  // namespace ui

@@ -2,11 +2,10 @@
 #include <QDir>
 #include <QStandardPaths>
 
-#include "platform/directory.h"
 #include "support/fake_message_boxes.h"
 #include "support/fakes.h"
 #include "support/temp_dir.h"
-#include "ui/record_folder.h"
+#include "app/record_folder.h"
 #include <gtest/gtest.h>
 
 namespace {
@@ -19,12 +18,12 @@ TEST(RecordFolder, SecondCopyOnTheSameFolderIsToldAndTouchesNothing) {
   testing_support::TempDir dir;
   testing_support::FakeMessageBoxes boxes;
   const QString folder = QString::fromStdString(dir.path());
-  auto first = ui::LockRecordFolder(folder, boxes);
+  auto first = app::LockRecordFolder(folder, boxes);
   ASSERT_NE(first, nullptr);
   EXPECT_TRUE(boxes.shown.empty());
   const QStringList before = Entries(dir.path());
 
-  auto second = ui::LockRecordFolder(folder, boxes);
+  auto second = app::LockRecordFolder(folder, boxes);
   EXPECT_EQ(second, nullptr);
   ASSERT_EQ(boxes.shown.size(), 1u);
   EXPECT_NE(boxes.shown[0].text.find("TRELVIX ya está abierto"), std::string::npos);
@@ -34,21 +33,21 @@ TEST(RecordFolder, SecondCopyOnTheSameFolderIsToldAndTouchesNothing) {
 
   // Once the first copy ends, the folder is free again.
   first.reset();
-  EXPECT_NE(ui::LockRecordFolder(folder, boxes), nullptr);
+  EXPECT_NE(app::LockRecordFolder(folder, boxes), nullptr);
 }
 
 TEST(RecordFolder, ProgramFolderWhenWritableElseTheUsersDataFolder) {
   testing_support::TempDir dir;
   const QString folder = QString::fromStdString(dir.path());
   const QString perUser = QDir::cleanPath(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
-  ui::RecordFolders chosen = ui::ChooseRecordFolders(folder);
+  app::RecordFolders chosen = app::ChooseRecordFolders(folder);
   EXPECT_EQ(chosen.records, QDir::cleanPath(folder));
   EXPECT_EQ(chosen.other, perUser);
   EXPECT_FALSE(chosen.programFolderUnwritable);
   EXPECT_TRUE(Entries(dir.path()).isEmpty());  // the write probe leaves nothing
 
   const QString missing = folder + QStringLiteral("/not-there");
-  chosen = ui::ChooseRecordFolders(missing);
+  chosen = app::ChooseRecordFolders(missing);
   EXPECT_EQ(chosen.records, perUser);
   EXPECT_TRUE(QDir(chosen.records).exists());
   EXPECT_EQ(chosen.other, QDir::cleanPath(missing));
@@ -59,28 +58,11 @@ TEST(RecordFolder, AnInstalledProgramKeepsItsRecordsInTheUsersDataFolder) {
   testing_support::TempDir dir;
   const QString folder = QString::fromStdString(dir.path());
   // Writable, but it is where the package put the program.
-  const ui::RecordFolders installed = ui::ChooseRecordFolders(folder, folder + QStringLiteral("/"));
+  const app::RecordFolders installed = app::ChooseRecordFolders(folder, folder + QStringLiteral("/"));
   EXPECT_EQ(installed.records, QDir::cleanPath(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)));
   EXPECT_TRUE(installed.other.isEmpty());
   EXPECT_FALSE(installed.programFolderUnwritable);
-  EXPECT_EQ(ui::ChooseRecordFolder(folder, QStringLiteral("/usr/bin")), QDir::cleanPath(folder));
-}
-
-TEST(RecordFolder, AnUnwritableProgramFolderIsWorthANoteOnlyWhenItHoldsRacesOfToday) {
-  testing_support::TempDir program;
-  testing_support::FakeClock clock;  // 6 December 2026
-  platform::PosixDirectoryLister lister;
-  program.Write("26120512.cls", "");  // another day
-  EXPECT_EQ(ui::UnwritableFolderNote(lister, program.path(), "/home/director/TRELVIX", clock.Now()), "");
-  program.Write("26120600.TXT", "1\t5\t2\t18h05'03\"045\t\r\n");
-  const std::string note = ui::UnwritableFolderNote(lister, program.path(), "/home/director/TRELVIX", clock.Now());
-  EXPECT_NE(note.find(program.path() + "\ry en ella hay carreras de hoy.\rLas carreras nuevas se guardan en:\r"
-                                       "/home/director/TRELVIX\r"),
-            std::string::npos)
-      << note;
-  EXPECT_NE(note.find("\rTo keep races there again, fix its permissions and start the program again."),
-            std::string::npos)
-      << note;
+  EXPECT_EQ(app::ChooseRecordFolder(folder, QStringLiteral("/usr/bin")), QDir::cleanPath(folder));
 }
 
 TEST(RecordFolder, CuesBesideTheProgramWinOverTheInstalledOnes) {
@@ -89,12 +71,12 @@ TEST(RecordFolder, CuesBesideTheProgramWinOverTheInstalledOnes) {
   const QString programFolder = QString::fromStdString(program.path());
   const QString dataFolder = QString::fromStdString(data.path());
   // None anywhere: beside the program, where the report says they are missing.
-  EXPECT_EQ(ui::ChooseCueFolder(programFolder, dataFolder), QDir::cleanPath(programFolder));
+  EXPECT_EQ(app::ChooseCueFolder(programFolder, dataFolder), QDir::cleanPath(programFolder));
   data.Write("1.wav", "RIFF");
-  EXPECT_EQ(ui::ChooseCueFolder(programFolder, dataFolder), QDir::cleanPath(dataFolder));
+  EXPECT_EQ(app::ChooseCueFolder(programFolder, dataFolder), QDir::cleanPath(dataFolder));
   // One recording of the user's own beside the program: that folder is used.
   program.Write("fine.wav", "RIFF");
-  EXPECT_EQ(ui::ChooseCueFolder(programFolder, dataFolder), QDir::cleanPath(programFolder));
+  EXPECT_EQ(app::ChooseCueFolder(programFolder, dataFolder), QDir::cleanPath(programFolder));
 }
 
 }  // namespace

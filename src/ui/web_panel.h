@@ -17,13 +17,15 @@ class QSettings;
 class QSpinBox;
 
 namespace web {
-
 class WebServer;
+}
+
+namespace ui {
 
 // The page's setting as kept between runs.
 struct WebSetting {
   bool on = false;
-  WebAddress where;
+  web::WebAddress where;
 };
 WebSetting LoadWebSetting(const QSettings& settings);
 void SaveWebSetting(QSettings& settings, const WebSetting& setting);
@@ -31,7 +33,7 @@ void SaveWebSetting(QSettings& settings, const WebSetting& setting);
 class WebPanel final : public QWidget {
   Q_OBJECT
  public:
-  explicit WebPanel(WebServer& server, QWidget* parent = nullptr);
+  explicit WebPanel(web::WebServer& server, QWidget* parent = nullptr);
 
   void SetSpanish(bool spanish);
   // The setting as kept: switches the server on (at that address and port)
@@ -41,7 +43,7 @@ class WebPanel final : public QWidget {
 
  signals:
   // The operator switched the page or changed its address or port.
-  void SettingsChanged(const web::WebSetting& setting);
+  void SettingsChanged(const ui::WebSetting& setting);
 
  private:
   void Apply();
@@ -50,7 +52,7 @@ class WebPanel final : public QWidget {
   void FillAddresses();
   void OperatorChanged();
 
-  WebServer& server_;
+  web::WebServer& server_;
   bool spanish_ = true;
   bool applying_ = false;
   QCheckBox* on_ = nullptr;
@@ -63,4 +65,4 @@ class WebPanel final : public QWidget {
   QLabel* state_ = nullptr;
 };
 
-}  // namespace web
+}  // namespace ui

@@ -1,4 +1,4 @@
-#include "web/web_panel.h"
+#include "ui/web_panel.h"
 
 #include <gtest/gtest.h>
 
@@ -29,7 +29,7 @@ class WebPanelTest : public ::testing::Test {
 
   testing_support::TempDir dir;
   web::WebServer server{dir.path()};
-  web::WebPanel panel{server};
+  ui::WebPanel panel{server};
 };
 
 TEST_F(WebPanelTest, TheBoxSwitchesThePageAndShowsItsAddress) {
@@ -37,12 +37,12 @@ TEST_F(WebPanelTest, TheBoxSwitchesThePageAndShowsItsAddress) {
   panel.SetSettings({false, {QHostAddress(QHostAddress::Any), port}});
   EXPECT_FALSE(server.listening());
   EXPECT_EQ(Text("WebState"), QStringLiteral("Página de resultados apagada."));
-  QSignalSpy changed(&panel, &web::WebPanel::SettingsChanged);
+  QSignalSpy changed(&panel, &ui::WebPanel::SettingsChanged);
   panel.findChild<QCheckBox*>(QStringLiteral("WebOn"))->click();
   EXPECT_TRUE(server.listening());
   EXPECT_EQ(server.address().port, port);
   ASSERT_EQ(changed.size(), 1);
-  EXPECT_TRUE(changed[0][0].value<web::WebSetting>().on);
+  EXPECT_TRUE(changed[0][0].value<ui::WebSetting>().on);
   EXPECT_TRUE(Text("WebUrl").endsWith(QStringLiteral(":%1/").arg(port)));
   EXPECT_TRUE(Text("WebState").contains(Text("WebUrl")));
   EXPECT_FALSE(panel.findChild<QLabel*>(QStringLiteral("WebQr"))->pixmap().isNull());
@@ -75,8 +75,8 @@ TEST_F(WebPanelTest, AnAddressForThisComputerOnlyIsKeptAndNoCodeSendsPhonesThere
   // What the panel keeps reads back the same in the next run.
   QTemporaryDir kept;
   QSettings file(kept.filePath(QStringLiteral("t.ini")), QSettings::IniFormat);
-  web::SaveWebSetting(file, panel.settings());
-  const web::WebSetting read = web::LoadWebSetting(file);
+  ui::SaveWebSetting(file, panel.settings());
+  const ui::WebSetting read = ui::LoadWebSetting(file);
   EXPECT_TRUE(read.on);
   EXPECT_EQ(read.where.address, local.address);
   EXPECT_EQ(read.where.port, local.port);

@@ -1,18 +1,13 @@
-#include "ui/record_folder.h"
+#include "app/record_folder.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <QTemporaryFile>
 
-#include <cstdio>
-
 #include "race/sound_cues.h"
-#include "records/naming.h"
-#include "records/unfinished_race.h"
-#include "ui/main_window.h"
 
-namespace ui {
+namespace app {
 
 namespace {
 
@@ -46,34 +41,6 @@ QString ChooseRecordFolder(const QString& programFolder, const QString& installe
   return ChooseRecordFolders(programFolder, installedFolder).records;
 }
 
-std::string UnwritableFolderNote(platform::DirectoryLister& lister, const std::string& programFolder,
-                                 const std::string& recordFolder, const platform::LocalDateTime& now) {
-  const auto unfinished = records::FindUnfinishedRace(lister, programFolder, now);
-  std::string es, en, esThen, enThen;
-  if (unfinished) {
-    char number[4];
-    std::snprintf(number, sizeof number, "%02d", unfinished->raceNumber);
-    const std::string day = unfinished->journal.raceBase.substr(0, 6);
-    es = std::string("y en ella quedó sin terminar la carrera ") + number + " de " + day + ".";
-    en = std::string("and race ") + number + " of " + day + " was left unfinished there.";
-    esThen = "Para continuar esa carrera, arregla los permisos de la carpeta y abre el programa otra vez.";
-    enThen = "To continue that race, fix the folder's permissions and start the program again.";
-  } else if (records::NumberDay(now, lister.List(programFolder)).dayFileCount > 0) {
-    es = "y en ella hay carreras de hoy.";
-    en = "and it holds races of today.";
-    esThen = "Para volver a guardar en ella, arregla sus permisos y abre el programa otra vez.";
-    enThen = "To keep races there again, fix its permissions and start the program again.";
-  } else {
-    return {};
-  }
-  return "No se puede escribir en la carpeta del programa:\r" + programFolder + "\r" + es +
-         "\rLas carreras nuevas se guardan en:\r" + recordFolder +
-         "\ry siguen la numeración de hoy de las dos carpetas.\r" + esThen +
-         "\r\rThe program's folder cannot be written:\r" + programFolder + "\r" + en +
-         "\rNew races are kept in:\r" + recordFolder + "\rand numbered on from today's races in both folders.\r" +
-         enThen;
-}
-
 QString ChooseCueFolder(const QString& programFolder, const QString& dataFolder) {
   if (!HoldsCues(programFolder) && !dataFolder.isEmpty() && HoldsCues(dataFolder)) return QDir::cleanPath(dataFolder);
   return QDir::cleanPath(programFolder);
@@ -85,7 +52,7 @@ std::unique_ptr<QLockFile> LockRecordFolder(const QString& folder, platform::Mes
   lock->setStaleLockTime(0);
   if (lock->tryLock(0)) return lock;
   const std::string where = QDir::toNativeSeparators(folder).toStdString();
-  boxes.Info(kAppTitle,
+  boxes.Info(platform::kProgramTitle,
              "TRELVIX ya está abierto con esta carpeta de carreras:\r" + where +
                  "\rCierra esa copia antes de abrir otra.\r\r"
                  "TRELVIX is already open on this race folder:\r" +
@@ -93,4 +60,4 @@ std::unique_ptr<QLockFile> LockRecordFolder(const QString& folder, platform::Mes
   return nullptr;
 }
 
-}  // namespace ui
+}  // namespace app
