@@ -27,8 +27,8 @@ for kind in races passes classification events; do
   if [ -d "tests/fuzz/regressions/$kind" ]; then cp tests/fuzz/regressions/$kind/* "$seeds/$kind/" 2>/dev/null || true; fi
 done
 
-sources=(src/records/readers.cpp src/records/numbers.cpp src/records/cp1252.cpp src/records/lines.cpp
-         src/records/pass_order.cpp src/records/browser_model.cpp src/platform/directory.cpp)
+# Every source of the record folder: a split file never leaves a fuzzer unlinked.
+sources=(src/records/*.cpp src/platform/directory.cpp)
 n=0
 for kind in races passes classification events; do
   n=$((n + 1))
@@ -49,8 +49,7 @@ mkdir -p "$seeds/roster" "$out/corpus/roster"
 cp tests/fuzz/roster_seeds/* "$seeds/roster/"
 if [ -d tests/fuzz/regressions/roster ]; then cp tests/fuzz/regressions/roster/* "$seeds/roster/" 2>/dev/null || true; fi
 "$cxx" -std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined -Isrc \
-  tests/fuzz/roster_fuzz.cpp src/meeting/roster_csv.cpp src/meeting/csv_table.cpp src/meeting/text.cpp \
-  src/meeting/driver.cpp src/records/cp1252.cpp -o "$out/fuzz_roster"
+  tests/fuzz/roster_fuzz.cpp src/meeting/*.cpp src/records/*.cpp src/platform/directory.cpp -o "$out/fuzz_roster"
 echo "fuzzing the roster import for ${seconds}s"
 "$out/fuzz_roster" -max_total_time="$seconds" -timeout=5 -rss_limit_mb=2048 -max_len=65536 -dict=tests/fuzz/roster.dict \
   -artifact_prefix="$out/crash-roster-" "$out/corpus/roster" "$seeds/roster" 2>"$out/fuzz_roster.log" || {
@@ -60,7 +59,7 @@ tail -1 "$out/fuzz_roster.log"
 # The gate's bytes: what a decoder on a serial port or the network sends.
 bin="$out/fuzz_decoder"
 "$cxx" -std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
-  -Isrc tests/fuzz/decoder_fuzz.cpp src/decoder/protocol.cpp src/decoder/clock_map.cpp src/decoder/session.cpp -o "$bin"
+  -Isrc tests/fuzz/decoder_fuzz.cpp src/decoder/*.cpp -o "$bin"
 mkdir -p "$out/corpus/decoder"
 echo "fuzzing the gate session for ${seconds}s"
 "$bin" -max_total_time="$seconds" -timeout=5 -rss_limit_mb=2048 -max_len=65536 \
@@ -82,7 +81,7 @@ tail -1 "$out/fuzz_request_head.log"
 # Race names, as a network client or a file name hands them in.
 bin="$out/fuzz_race_id"
 "$cxx" -std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
-  -Isrc tests/fuzz/race_id_fuzz.cpp src/records/race_id.cpp -o "$bin"
+  -Isrc tests/fuzz/race_id_fuzz.cpp src/records/*.cpp src/platform/directory.cpp -o "$bin"
 mkdir -p "$out/corpus/race_id" "$seeds/race_id"
 printf '26120601' >"$seeds/race_id/race"
 printf '26120699.pss' >"$seeds/race_id/file"
