@@ -10,7 +10,9 @@
 //   xpress at BASE_NS OFFSET_MS KEY [OFFSET_MS KEY]...
 //       presses each key when CLOCK_MONOTONIC reaches BASE_NS + OFFSET_MS
 //       (a key whose moment has passed is pressed at once): a schedule of
-//       passes that two runs follow alike.
+//       passes that two runs follow alike. Prints "OFFSET_MS KEY BEFORE_NS
+//       AFTER_NS" per key, bracketing the server's stamp as burst does: on a
+//       busy machine a key goes late, and the bracket says how late.
 //   xpress click WINDOW X Y
 //       clicks the left button at X, Y of the window; prints the
 //       CLOCK_MONOTONIC nanoseconds just before the release was sent (a
@@ -125,8 +127,12 @@ int At(Display* dpy, int argc, char** argv) {
     const long long at = base + std::atoll(argv[i]) * 1000000LL;
     const KeyCode code = Code(dpy, argv[i + 1]);
     SleepNs(at - NowNs());
+    const long long before = NowNs();
     Press(dpy, code, true);
+    XSync(dpy, False);
+    const long long after = NowNs();
     Press(dpy, code, false);
+    std::printf("%s %s %lld %lld\n", argv[i], argv[i + 1], before, after);
   }
   XSync(dpy, False);
   return 0;

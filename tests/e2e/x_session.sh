@@ -87,9 +87,10 @@ event_button() {  # event_button COLUMN(0..6) CAR -> x y of that car's button
   echo "$((432 + 4 + 28 * $1 + 12)) $((24 + 124 + 20 * ($2 - 1) + 8))"
 }
 
-# Waits until FILE has N lines.
+# Waits until FILE has N lines; up to 15 s, for a machine busy with builds
+# (a gate's first pass alone may wait 5 s for its clock).
 wait_lines() {  # wait_lines FILE N
-  for _ in $(seq 200); do
+  for _ in $(seq 600); do
     [ -f "$1" ] && [ "$(grep -c '' "$1")" -ge "$2" ] && return 0
     sleep 0.025
   done
