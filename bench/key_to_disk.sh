@@ -3,10 +3,13 @@
 # that appends and syncs a line per key, in one run under a virtual display.
 # Keys go over one persistent X connection (bench/xpress, XTEST) and each
 # line is noticed with inotify; the two programs take turns in blocks of 20.
-#   bench/key_to_disk.sh BUILD_DIR [PRESSES]
+# With "voice", the program with its voice off side by side with the program
+# reading every pass aloud (speech-dispatcher on a null sound sink) instead.
+#   bench/key_to_disk.sh BUILD_DIR [PRESSES] [voice]
 set -euo pipefail
 BUILD=$(realpath "${1:-build}")
 PRESSES=${2:-240}
+MODE=${3:-}
 HERE=$(dirname "$(realpath "$0")")
 . "$HERE/../tests/e2e/x_session.sh"
 WORK=$(mktemp -d)
@@ -16,6 +19,7 @@ MINIMAL_PID=""
 trap '[ -n "$MINIMAL_PID" ] && kill $MINIMAL_PID 2>/dev/null; x_stop; rm -rf "$WORK"' EXIT
 x_start "${BENCH_DISPLAY:-89}"
 DAY=$(date +%y%m%d)
+[ "$MODE" = voice ] && { . "$HERE/key_to_disk_voice.sh"; exit 0; }
 
 RUN="$WORK/race"; mkdir -p "$RUN"; cp "$BUILD/src/app/trelvix" "$RUN/"
 program_start "$RUN"

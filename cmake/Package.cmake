@@ -11,7 +11,8 @@ set(CPACK_PACKAGE_DESCRIPTION
   "F1 to F12 as the cars cross the line, or a track gate on a serial port or\n"
   "the network reports the passes. Every pass is timed, checked against a\n"
   "minimum lap and written to disk at once. Race events per car, a results\n"
-  "window for the public, spoken cues in Spanish or English, and a live\n"
+  "window for the public, spoken cues and a voice that reads lap times,\n"
+  "positions and the finish in Spanish or English, and a live\n"
   "results page that phones on the local network follow during the race.\n"
   "A browser of past races prints reports and exports a race as CSV, an HTML\n"
   "page, charts and PDF, also from the command line with no display.")
@@ -22,6 +23,9 @@ set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://trelvix.org/")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The voice: loaded at run time, so no library link names them.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS
+  "libqt6texttospeech6, qt6-speech-speechd-plugin, speech-dispatcher, speech-dispatcher-espeak-ng")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 # Only the program's own files: no test or benchmark ever installs.

@@ -17,6 +17,9 @@ PACKAGES=(
   cups printer-driver-cups-pdf poppler-utils
   # audio: a virtual sound device and the default cue recordings
   pulseaudio pulseaudio-utils sox espeak-ng
+  # the voice: Qt TextToSpeech (its CMake files need qt6-declarative-dev) over
+  # speech-dispatcher with espeak-ng
+  qt6-speech-dev qt6-declarative-dev qt6-speech-speechd-plugin speech-dispatcher speech-dispatcher-espeak-ng
   # fuzzing, sanitizers and static checks
   clang libclang-rt-14-dev clang-tidy
   # the reference sensor gate: firmware and its simulator

@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QSettings>
+#include <cmath>
 #include <cstdio>
 #include <optional>
 
@@ -17,16 +18,19 @@
 #include "platform/directory.h"
 #include "platform/file_dialogs.h"
 #include "platform/qt_message_boxes.h"
+#include "platform/qt_speaker.h"
 #include "platform/qt_sound.h"
 #include "printing/print_dialogs.h"
 #include "printing/print_setup_window.h"
 #include "printing/printer_settings.h"
+#include "race/voice.h"
 #include "ui/charts_window.h"
 #include "ui/connections_window.h"
 #include "ui/events_review_window.h"
 #include "ui/files_browser.h"
 #include "ui/main_window.h"
 #include "ui/results_window.h"
+#include "ui/voice_panel.h"
 #include "ui/web_panel.h"
 #include "web/live_feed.h"
 #include "web/web_address.h"
@@ -80,9 +84,20 @@ int main(int argc, char* argv[]) {
   // defaults; cues play one after another without ever holding up a key press.
   platform::QtSound sound{QDir(app::ChooseCueFolder(programFolder, QStringLiteral(TRELVIX_INSTALLED_CUEDIR)))};
   platform::PosixDirectoryLister lister;
-  ui::TForm1 form1({counter, clock, sound.device(), boxes, lister, QDir::toNativeSeparators(folder).toStdString(),
+  // The voice reads the race out through speech-dispatcher: after the cue
+  // when both play, or in place of the pass cues when the director says so.
+  platform::QtSpeaker speaker([&sound] { return sound.Playing(); });
+  const ui::TForm1* raceWindow = nullptr;
+  const double frequency = static_cast<double>(counter.Frequency().value_or(1000000000));
+  race::Voice voice(
+      speaker, [&counter, frequency] { return std::llround(static_cast<double>(counter.Read()) / frequency * 1000.0); },
+      [&raceWindow] { return raceWindow == nullptr || raceWindow->Race().spanish(); });
+  speaker.SetOnFree([&voice] { voice.Pump(); });
+  race::CuesBesideVoice cues(sound.device(), voice);
+  ui::TForm1 form1({counter, clock, cues, boxes, lister, QDir::toNativeSeparators(folder).toStdString(),
                     platform::ReadBootId(), nullptr, QDir::toNativeSeparators(folders.other).toStdString(),
                     folders.programFolderUnwritable});
+  raceWindow = &form1;
   boxes.SetParent(&form1);
   // The printer settings: the default printer and "Courier New" 14 points.
   printing::PrinterSettings printerSettings;
@@ -108,6 +123,8 @@ int main(int argc, char* argv[]) {
   web::WebServer webServer(QDir::toNativeSeparators(folder).toStdString());
   web::LiveFeed feed(form1.Race(), webServer);
   form1.AddRaceListener(&feed);
+  // The voice follows last: it only notes each fact and speaks when free.
+  form1.AddRaceListener(&voice);
 
   // The track sensor: the link kept from the last run, or the command line's for this one.
   QSettings settings(QStringLiteral("TRELVIX"), QStringLiteral("TRELVIX"));
@@ -123,6 +140,37 @@ int main(int argc, char* argv[]) {
     QObject::connect(webPanel, &ui::WebPanel::SettingsChanged, &settings,
                      [&settings](const ui::WebSetting& setting) { ui::SaveWebSetting(settings, setting); });
   }
+  // The voice's panel, in a column beside the others; its setting is kept
+  // in the same settings file.
+  auto* voicePanel = new ui::VoicePanel(speaker);
+  const auto applyVoice = [&voice, &speaker](const ui::VoiceSetting& setting) {
+    speaker.ChooseVoice(setting.voice.toStdString());
+    voice.Configure(setting.says);
+  };
+  const ui::VoiceSetting keptVoice = ui::LoadVoiceSetting(settings);
+  voicePanel->SetSettings(keptVoice);
+  applyVoice(keptVoice);
+  connections.AddPanel(
+      voicePanel,
+      [voicePanel, &form1](bool spanish) {
+        voicePanel->SetSpanish(spanish);
+        voicePanel->SetRaceRunning(form1.raceRunning());
+      },
+      true);
+  QObject::connect(&speaker, &platform::QtSpeaker::EngineChanged, voicePanel, [voicePanel, &speaker] {
+    voicePanel->ShowEngine();
+    // For whoever looks after the machine: whether the voice can speak.
+    if (speaker.state() == platform::QtSpeaker::kNone) {
+      qInfo("voice: no speech engine (%s)", qPrintable(speaker.error()));
+    } else if (speaker.state() == platform::QtSpeaker::kReady) {
+      qInfo("voice: ready");
+    }
+  });
+  QObject::connect(voicePanel, &ui::VoicePanel::SettingsChanged, &settings,
+                   [&settings, applyVoice](const ui::VoiceSetting& setting) {
+                     ui::SaveVoiceSetting(settings, setting);
+                     applyVoice(setting);
+                   });
   // After the start-up report: a port already taken is said, and the program goes on without the page.
   form1.SetAfterStartUp([&] {
     if (options.web) {

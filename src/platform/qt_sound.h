@@ -50,6 +50,8 @@ class QtSound final {
  public:
   explicit QtSound(const QDir& cueFolder);
   SoundDevice& device() noexcept { return queue_; }
+  // Whether a cue plays or waits to.
+  bool Playing() const noexcept { return queue_.Playing() || queue_.Waiting() > 0; }
 
  private:
   QtCueBackend backend_;

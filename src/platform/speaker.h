@@ -2,6 +2,7 @@
 // A speech engine that reads announcements aloud at the track.
 
 #include <string>
+#include <vector>
 
 namespace platform {
 
@@ -17,6 +18,12 @@ class Speaker {
   // Starts reading the text in Spanish or English and returns at once; the
   // speaker becomes Ready() again when it has finished.
   virtual void Say(const std::string& text, bool spanish) = 0;
+  // The voices installed for the language, by name; empty while the engine
+  // is still starting or when there is none.
+  virtual std::vector<std::string> Voices(bool spanish) = 0;
+  // The voice to read with; empty, or a name the language lacks, reads with
+  // the language's default voice.
+  virtual void ChooseVoice(const std::string& name) = 0;
 };
 
 }  // namespace platform

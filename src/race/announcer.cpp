@@ -58,7 +58,7 @@ void Announcer::RaceStarted(const RaceStart& start, std::int64_t /*nowMs*/) {
   heardAtMs_.fill(std::nullopt);
 }
 
-void Announcer::PassAccepted(const PassFact& pass, std::int64_t nowMs) {
+void Announcer::PassAccepted(const PassNews& pass, std::int64_t nowMs) {
   if (!running_ || !IsCar(pass.car) || !racing_.at(static_cast<std::size_t>(pass.car))) return;
   const int leader = IsCar(pass.leader) ? pass.leader : (pass.position == 1 ? pass.car : 0);
   if (leader != 0 && leader != leader_) {

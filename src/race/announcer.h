@@ -50,7 +50,7 @@ struct RaceStart {
 };
 
 // An accepted pass, once its line is on disk.
-struct PassFact {
+struct PassNews {
   int car = 0;
   std::int64_t lapMs = 0;  // the lap it completed
   int laps = 0;            // the car's laps after it; 0 for the crossing that starts an individual clock
@@ -76,7 +76,7 @@ class Announcer final {
   // Times are milliseconds of one steady clock (the race counter).
   // A start forgets everything of the race before and of the line-up.
   void RaceStarted(const RaceStart& start, std::int64_t nowMs);
-  void PassAccepted(const PassFact& pass, std::int64_t nowMs);
+  void PassAccepted(const PassNews& pass, std::int64_t nowMs);
   // The race clock: the race time left, negative once it is over.
   void ClockTick(std::int64_t remainingMs, std::int64_t nowMs);
   // The race has ended: the cars in their finishing order.

@@ -147,15 +147,24 @@ void ConnectionsWindow::BuildControls() {
   connect(closeButton_, &QPushButton::clicked, this, &QDialog::accept);
 }
 
-void ConnectionsWindow::AddPanel(QWidget* panel, std::function<void(bool)> setLanguage) {
+void ConnectionsWindow::AddPanel(QWidget* panel, std::function<void(bool)> setLanguage, bool besideTheOthers) {
+  if (panelsBottom_ == 0) panelsBottom_ = kSensorHeight - 28;
+  const int left = width();
   panel->setParent(this);
   panel->resize(std::max(panel->sizeHint().width(), kWidth - 16), panel->sizeHint().height());
-  panel->move(8, kSensorHeight - 28);
+  if (besideTheOthers) {
+    panel->move(left, besideBottom_ == 0 ? 4 : besideBottom_);
+    besideBottom_ = panel->y() + panel->height() + 8;
+  } else {
+    panel->move(8, panelsBottom_);
+    panelsBottom_ += panel->height() + 8;
+  }
   panel->show();
-  panelLanguage_ = std::move(setLanguage);
-  const int panelBottom = kSensorHeight - 28 + panel->height() + 8;
-  closeButton_->move(kWidth - 88, panelBottom);
-  setFixedSize(std::max(kWidth, panel->width() + 16), panelBottom + 30);
+  panelLanguages_.push_back(std::move(setLanguage));
+  const int bottom = std::max(panelsBottom_, besideBottom_);
+  const int right = std::max(width(), panel->x() + panel->width() + 8);
+  closeButton_->move(right - 88, bottom);
+  setFixedSize(right, bottom + 30);
 }
 
 void ConnectionsWindow::SetTexts() {
@@ -168,7 +177,7 @@ void ConnectionsWindow::SetTexts() {
   hostEdit_->setPlaceholderText(Tr(kHostHint, es));
   connectButton_->setText(Tr(kConnect, es));
   closeButton_->setText(Tr(kClose, es));
-  if (panelLanguage_) panelLanguage_(es);
+  for (const auto& setLanguage : panelLanguages_) setLanguage(es);
   ShowStatus();
 }
 

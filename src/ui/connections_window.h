@@ -7,6 +7,7 @@
 #include <QDialog>
 #include <array>
 #include <functional>
+#include <vector>
 
 #include "platform/decoder_link.h"
 #include "race/model.h"
@@ -37,9 +38,11 @@ class ConnectionsWindow final : public QDialog {
 
   // The serial ports to offer; the machine's by default.
   void SetPortLister(std::function<QStringList()> ports) { ports_ = std::move(ports); }
-  // A panel of another connection, placed below the sensor's (the window
-  // grows to hold it) and told the language on each opening.
-  void AddPanel(QWidget* panel, std::function<void(bool spanish)> setLanguage);
+  // A panel of another connection or setting, placed below the sensor's and
+  // the panels added before (the window grows to hold it) and told the
+  // language on each opening. Beside the others, it starts a column of its
+  // own on the right.
+  void AddPanel(QWidget* panel, std::function<void(bool spanish)> setLanguage, bool besideTheOthers = false);
 
   // Sets the texts in the language and shows the window modally.
   int ShowModal(bool spanish);
@@ -58,7 +61,9 @@ class ConnectionsWindow final : public QDialog {
   platform::DecoderLink& link_;
   QSettings* settings_;
   std::function<QStringList()> ports_;
-  std::function<void(bool)> panelLanguage_;
+  std::vector<std::function<void(bool)>> panelLanguages_;
+  int panelsBottom_ = 0;   // below the sensor's
+  int besideBottom_ = 0;  // in the column on the right
   bool spanish_ = true;
   std::array<bool, race::kCars + 1> seen_{};  // cars seen since the window opened
   int lastSeen_ = 0;

@@ -18,12 +18,17 @@ class FakeSpeaker final : public platform::Speaker {
     inSpanish.push_back(spanish);
     speaking = true;
   }
+  std::vector<std::string> Voices(bool spanish) override { return spanish ? spanishVoices : englishVoices; }
+  void ChooseVoice(const std::string& name) override { voice = name; }
   void Finish() { speaking = false; }
 
   bool available = true;
   bool speaking = false;
   std::vector<std::string> said;
   std::vector<bool> inSpanish;
+  std::vector<std::string> spanishVoices;
+  std::vector<std::string> englishVoices;
+  std::string voice;
 };
 
 }  // namespace testing_support
