@@ -9,6 +9,7 @@
 
 #include "app/display_check.h"
 #include "app/export_command.h"
+#include "app/import_command.h"
 #include "app/options.h"
 #include "app/record_folder.h"
 #include "platform/clock.h"
@@ -44,6 +45,7 @@ int main(int argc, char* argv[]) {
       std::fprintf(stderr, "trelvix: %s\nSee trelvix --help.\n", options.text.toLocal8Bit().constData());
       return 2;
     case app::Options::Action::kExport:
+    case app::Options::Action::kImport:
       qputenv("QT_QPA_PLATFORM", "offscreen");
       break;
     case app::Options::Action::kWindow:
@@ -64,6 +66,10 @@ int main(int argc, char* argv[]) {
   const QString programFolder = QCoreApplication::applicationDirPath();
   if (options.action == app::Options::Action::kExport) {
     return app::RunExport(options.exportArguments,
+                          app::ChooseRecordFolder(programFolder, QStringLiteral(TRELVIX_INSTALLED_BINDIR)));
+  }
+  if (options.action == app::Options::Action::kImport) {
+    return app::RunImport(options.exportArguments,
                           app::ChooseRecordFolder(programFolder, QStringLiteral(TRELVIX_INSTALLED_BINDIR)));
   }
 
