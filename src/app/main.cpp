@@ -19,6 +19,7 @@
 #include "platform/file_dialogs.h"
 #include "platform/qt_message_boxes.h"
 #include "platform/qt_sound.h"
+#include "platform/sqlite_store.h"
 #include "printing/print_dialogs.h"
 #include "printing/print_setup_window.h"
 #include "printing/printer_settings.h"
@@ -27,6 +28,8 @@
 #include "ui/events_review_window.h"
 #include "ui/files_browser.h"
 #include "ui/main_window.h"
+#include "ui/meeting_link.h"
+#include "ui/meeting_window.h"
 #include "ui/results_window.h"
 #include "ui/web_panel.h"
 #include "web/live_feed.h"
@@ -114,6 +117,21 @@ int main(int argc, char* argv[]) {
   web::WebServer webServer(QDir::toNativeSeparators(folder).toStdString());
   web::LiveFeed feed(form1.Race(), webServer);
   form1.AddRaceListener(&feed);
+
+  // Club meetings: their store beside the record files, which never depend
+  // on it; the meeting follows the race's facts after the page's feed.
+  platform::SqliteStore meetingStore(QDir(folder).filePath(QString::fromLatin1(platform::kStoreFileName)).toStdString());
+  ui::MeetingLink meetingLink(meetingStore, lister, QDir::toNativeSeparators(folder).toStdString());
+  form1.AddRaceListener(&meetingLink);
+  ui::MeetingWindow meetingWindow({meetingStore, boxes, fileDialogs, meetingLink, [&form1] { return form1.PanelSetup(); },
+                                   [&form1](const race::RaceSetup& setup) { form1.ShowSetup(setup); }},
+                                  &form1);
+  form1.SetMeetingWindow(&meetingWindow);
+  // A box would take the race's keys: during a race the meeting window
+  // says it when next opened.
+  QObject::connect(&meetingLink, &ui::MeetingLink::Problem, &form1, [&boxes, &form1](const QString& text) {
+    if (!form1.raceRunning()) boxes.Info(ui::kAppTitle, text.toStdString());
+  });
 
   // The track sensor: the link kept from the last run, or the command line's for this one.
   QSettings settings(QStringLiteral("TRELVIX"), QStringLiteral("TRELVIX"));
