@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <fstream>
 
+#include "app/command_options.h"
 #include "meeting/roster_csv.h"
 #include "meeting/texts.h"
 #include "platform/sqlite_store.h"
@@ -34,30 +35,12 @@ std::string Described(const meeting::Driver& d) {
 }  // namespace
 
 int RunImport(const QStringList& arguments, const QString& recordFolder) {
-  QString file;
-  QString from = recordFolder;
-  QString lang = QStringLiteral("es");
-  for (qsizetype i = 1; i < arguments.size(); ++i) {
-    QString name = arguments[i];
-    QString value;
-    if (name.startsWith(QLatin1String("--")) && name.contains(QLatin1Char('='))) {
-      value = name.section(QLatin1Char('='), 1);
-      name = name.section(QLatin1Char('='), 0, 0);
-    } else if (i + 1 < arguments.size()) {
-      value = arguments[++i];
-    } else {
-      return Usage(name + QStringLiteral(": a value is missing"));
-    }
-    if (name == QLatin1String("--import-drivers")) {
-      file = value;
-    } else if (name == QLatin1String("--from")) {
-      from = value;
-    } else if (name == QLatin1String("--lang")) {
-      lang = value;
-    } else {
-      return Usage(QStringLiteral("unknown option for an import: ") + name);
-    }
-  }
+  const CommandOptions options = ReadCommandOptions(
+      arguments, {QStringLiteral("--import-drivers"), QStringLiteral("--from"), QStringLiteral("--lang")});
+  if (!options.problem.isEmpty()) return Usage(options.problem);
+  const QString file = options.values.value(QStringLiteral("--import-drivers"));
+  const QString from = options.values.value(QStringLiteral("--from"), recordFolder);
+  const QString lang = options.values.value(QStringLiteral("--lang"), QStringLiteral("es"));
   if (file.isEmpty()) return Usage(QStringLiteral("--import-drivers: the file is missing"));
   if (lang != QLatin1String("es") && lang != QLatin1String("en")) return Usage(QStringLiteral("--lang: es or en"));
   const bool spanish = lang == QLatin1String("es");
