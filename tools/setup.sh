@@ -26,6 +26,8 @@ PACKAGES=(
   gcc-avr avr-libc simavr libsimavr-dev libelf-dev make
   # the live results page: its server, QR code, and a real browser to test it
   qt6-httpserver-dev qt6-websockets-dev libqrencode-dev chromium python3-websocket zbar-tools
+  # the club meetings' store: SQLite (its C API), and its shell for checks
+  libsqlite3-dev sqlite3
   # the Debian package and its checks
   dpkg-dev fakeroot file desktop-file-utils appstream lintian
   # the man page read back as a reader sees it

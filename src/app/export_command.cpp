@@ -3,6 +3,7 @@
 #include <QDir>
 #include <cstdio>
 
+#include "app/command_options.h"
 #include "exports/race_export.h"
 #include "platform/directory.h"
 #include "records/race_id.h"
@@ -22,33 +23,13 @@ int Usage(const QString& problem) {
 }  // namespace
 
 int RunExport(const QStringList& arguments, const QString& recordFolder) {
-  QString race;
-  QString to;
-  QString from = recordFolder;
-  QString lang = QStringLiteral("es");
-  for (qsizetype i = 1; i < arguments.size(); ++i) {
-    QString name = arguments[i];
-    QString value;
-    if (name.startsWith(QLatin1String("--")) && name.contains(QLatin1Char('='))) {
-      value = name.section(QLatin1Char('='), 1);
-      name = name.section(QLatin1Char('='), 0, 0);
-    } else if (i + 1 < arguments.size()) {
-      value = arguments[++i];
-    } else {
-      return Usage(name + QStringLiteral(": a value is missing"));
-    }
-    if (name == QLatin1String("--export")) {
-      race = value;
-    } else if (name == QLatin1String("--to")) {
-      to = value;
-    } else if (name == QLatin1String("--from")) {
-      from = value;
-    } else if (name == QLatin1String("--lang")) {
-      lang = value;
-    } else {
-      return Usage(QStringLiteral("unknown option for an export: ") + name);
-    }
-  }
+  const CommandOptions options = ReadCommandOptions(
+      arguments, {QStringLiteral("--export"), QStringLiteral("--to"), QStringLiteral("--from"), QStringLiteral("--lang")});
+  if (!options.problem.isEmpty()) return Usage(options.problem);
+  const QString race = options.values.value(QStringLiteral("--export"));
+  const QString to = options.values.value(QStringLiteral("--to"));
+  const QString from = options.values.value(QStringLiteral("--from"), recordFolder);
+  const QString lang = options.values.value(QStringLiteral("--lang"), QStringLiteral("es"));
   const auto raceName = records::RaceId::Parse(race.toStdString());
   if (!raceName) return Usage(QStringLiteral("--export %1: expected a race such as 26120601").arg(race));
   if (to.isEmpty()) return Usage(QStringLiteral("--to: the folder to write into is missing"));

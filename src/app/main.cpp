@@ -10,6 +10,7 @@
 
 #include "app/display_check.h"
 #include "app/export_command.h"
+#include "app/import_command.h"
 #include "app/options.h"
 #include "app/record_folder.h"
 #include "platform/clock.h"
@@ -20,6 +21,7 @@
 #include "platform/qt_message_boxes.h"
 #include "platform/qt_speaker.h"
 #include "platform/qt_sound.h"
+#include "platform/sqlite_store.h"
 #include "printing/print_dialogs.h"
 #include "printing/print_setup_window.h"
 #include "printing/printer_settings.h"
@@ -29,6 +31,8 @@
 #include "ui/events_review_window.h"
 #include "ui/files_browser.h"
 #include "ui/main_window.h"
+#include "ui/meeting_link.h"
+#include "ui/meeting_window.h"
 #include "ui/results_window.h"
 #include "ui/voice_panel.h"
 #include "ui/web_panel.h"
@@ -48,6 +52,7 @@ int main(int argc, char* argv[]) {
       std::fprintf(stderr, "trelvix: %s\nSee trelvix --help.\n", options.text.toLocal8Bit().constData());
       return 2;
     case app::Options::Action::kExport:
+    case app::Options::Action::kImport:
       qputenv("QT_QPA_PLATFORM", "offscreen");
       break;
     case app::Options::Action::kWindow:
@@ -68,6 +73,10 @@ int main(int argc, char* argv[]) {
   const QString programFolder = QCoreApplication::applicationDirPath();
   if (options.action == app::Options::Action::kExport) {
     return app::RunExport(options.exportArguments,
+                          app::ChooseRecordFolder(programFolder, QStringLiteral(TRELVIX_INSTALLED_BINDIR)));
+  }
+  if (options.action == app::Options::Action::kImport) {
+    return app::RunImport(options.exportArguments,
                           app::ChooseRecordFolder(programFolder, QStringLiteral(TRELVIX_INSTALLED_BINDIR)));
   }
 
@@ -125,6 +134,21 @@ int main(int argc, char* argv[]) {
   form1.AddRaceListener(&feed);
   // The voice follows last: it only notes each fact and speaks when free.
   form1.AddRaceListener(&voice);
+
+  // Club meetings: their store beside the record files, which never depend
+  // on it; the meeting follows the race's facts after the page's feed.
+  platform::SqliteStore meetingStore(QDir(folder).filePath(QString::fromLatin1(platform::kStoreFileName)).toStdString());
+  ui::MeetingLink meetingLink(meetingStore, lister, QDir::toNativeSeparators(folder).toStdString());
+  form1.AddRaceListener(&meetingLink);
+  ui::MeetingWindow meetingWindow({meetingStore, boxes, fileDialogs, meetingLink, [&form1] { return form1.PanelSetup(); },
+                                   [&form1](const race::RaceSetup& setup) { form1.ShowSetup(setup); }},
+                                  &form1);
+  form1.SetMeetingWindow(&meetingWindow);
+  // A box would take the race's keys: during a race the meeting window
+  // says it when next opened.
+  QObject::connect(&meetingLink, &ui::MeetingLink::Problem, &form1, [&boxes, &form1](const QString& text) {
+    if (!form1.raceRunning()) boxes.Info(ui::kAppTitle, text.toStdString());
+  });
 
   // The track sensor: the link kept from the last run, or the command line's for this one.
   QSettings settings(QStringLiteral("TRELVIX"), QStringLiteral("TRELVIX"));

@@ -18,6 +18,7 @@ constexpr const char* kQtFlags = "reverse widgetcount testability nograb dograb"
 constexpr const char* kUsage =
     "Usage: trelvix [--decoder LINK] [--web [ADDRESS:]PORT] [Qt's window options]\n"
     "       trelvix --export YYMMDDnn --to DIR [--from FOLDER] [--lang es|en]\n"
+    "       trelvix --import-drivers FILE.csv [--from FOLDER] [--lang es|en]\n"
     "Lap counter and race-event recorder for model-car racing: the window, or an\n"
     "export of a past race with no window and no display needed.\n\n";
 
@@ -65,7 +66,11 @@ Options ReadOptions(const QStringList& arguments) {
   const QCommandLineOption lang(QStringLiteral("lang"),
                                 QStringLiteral("With --export: the language of the texts, es (default) or en."),
                                 QStringLiteral("es|en"));
-  parser.addOptions({help, version, decoder, web, exportRace, to, from, lang});
+  const QCommandLineOption importDrivers(
+      QStringLiteral("import-drivers"),
+      QStringLiteral("Reads a roster file (CSV) into the club meetings' drivers, whole or not at all, and exits."),
+      QStringLiteral("FILE.csv"));
+  parser.addOptions({help, version, decoder, web, exportRace, importDrivers, to, from, lang});
   const QStringList qtOptionNames = QString::fromLatin1(kQtValueOptions).split(QLatin1Char(' '));
   const QStringList qtFlagNames = QString::fromLatin1(kQtFlags).split(QLatin1Char(' '));
   for (const QString& name : qtOptionNames + qtFlagNames) {
@@ -95,11 +100,25 @@ Options ReadOptions(const QStringList& arguments) {
   for (const QString& name : qtOptionNames + qtFlagNames) windowOption = windowOption || parser.isSet(name);
 
   if (parser.isSet(exportRace)) {
+    if (parser.isSet(importDrivers)) return Failed(QStringLiteral("--export and --import-drivers are two runs"));
     if (windowOption) return Failed(QStringLiteral("--export takes no other options than --to, --from and --lang"));
     // Handed on in one spelling, whatever form was typed (--to=DIR, -to DIR).
     options.action = Options::Action::kExport;
     options.exportArguments = {arguments.value(0), QStringLiteral("--export"), parser.value(exportRace)};
     for (const QCommandLineOption* option : {&to, &from, &lang}) {
+      if (parser.isSet(*option)) {
+        options.exportArguments << QStringLiteral("--") + option->names().constFirst() << parser.value(*option);
+      }
+    }
+    return options;
+  }
+  if (parser.isSet(importDrivers)) {
+    if (windowOption || parser.isSet(to)) {
+      return Failed(QStringLiteral("--import-drivers takes no other options than --from and --lang"));
+    }
+    options.action = Options::Action::kImport;
+    options.exportArguments = {arguments.value(0), QStringLiteral("--import-drivers"), parser.value(importDrivers)};
+    for (const QCommandLineOption* option : {&from, &lang}) {
       if (parser.isSet(*option)) {
         options.exportArguments << QStringLiteral("--") + option->names().constFirst() << parser.value(*option);
       }

@@ -14,12 +14,12 @@
 namespace app {
 
 struct Options {
-  enum class Action { kWindow, kExport, kHelp, kVersion, kError };
+  enum class Action { kWindow, kExport, kImport, kHelp, kVersion, kError };
   Action action = Action::kWindow;
   std::optional<platform::LinkChoice> decoder;  // --decoder DEVICE[@BAUD] | tcp:HOST:PORT | none
   std::optional<web::WebAddress> web;           // --web [ADDRESS:]PORT
   bool platformChosen = false;                  // Qt's -platform was given
-  QStringList exportArguments;                  // the export's own options, as RunExport reads them
+  QStringList exportArguments;                  // the export's or import's own options, as RunExport/RunImport read them
   QString text;                                 // the help, the version line or what was wrong
 };
 

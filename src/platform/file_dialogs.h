@@ -1,5 +1,5 @@
 #pragma once
-// Asking the operator for a file to save into or a folder to write into.
+// Asking the operator for a file to save into, a file to read or a folder to write into.
 // Window code asks through this so that tests can answer themselves.
 
 #include <QString>
@@ -16,6 +16,7 @@ class FileDialogs {
   virtual std::optional<QString> SaveFileName(QWidget* parent, const QString& caption, const QString& suggested,
                                               const QString& filter) = 0;
   virtual std::optional<QString> FolderName(QWidget* parent, const QString& caption) = 0;
+  virtual std::optional<QString> OpenFileName(QWidget* parent, const QString& caption, const QString& filter) = 0;
 };
 
 class QtFileDialogs final : public FileDialogs {
@@ -23,6 +24,7 @@ class QtFileDialogs final : public FileDialogs {
   std::optional<QString> SaveFileName(QWidget* parent, const QString& caption, const QString& suggested,
                                       const QString& filter) override;
   std::optional<QString> FolderName(QWidget* parent, const QString& caption) override;
+  std::optional<QString> OpenFileName(QWidget* parent, const QString& caption, const QString& filter) override;
 };
 
 }  // namespace platform

@@ -19,4 +19,10 @@ std::optional<QString> QtFileDialogs::FolderName(QWidget* parent, const QString&
   return name;
 }
 
+std::optional<QString> QtFileDialogs::OpenFileName(QWidget* parent, const QString& caption, const QString& filter) {
+  const QString name = QFileDialog::getOpenFileName(parent, caption, QDir::homePath(), filter);
+  if (name.isEmpty()) return std::nullopt;
+  return name;
+}
+
 }  // namespace platform

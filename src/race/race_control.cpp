@@ -52,7 +52,7 @@ std::int64_t RaceControl::Millis(std::int64_t ticks) const noexcept {
 }
 
 records::RaceId RaceControl::RunningRace() const {
-  return records::RaceId::Parse(nextRaceBase_).value_or(records::RaceId());
+  return records::RaceId::Parse(resumed_ ? resumedBase_ : nextRaceBase_).value_or(records::RaceId());
 }
 
 bool RaceControl::Button1Click() { return StartRace(setup_.Setup(spanish())); }

@@ -200,6 +200,7 @@ class RaceControl final {
   std::string nextRaceBase_;
   std::string bootId_;
   bool resumed_ = false;  // the race running was continued after a crash
+  std::string resumedBase_;  // its name: the day's next number lies past it
   int depth_ = 0;         // handlers under way
   bool changed_ = false;  // the screen changed in the handler under way
 };

@@ -82,6 +82,7 @@ RaceControl::ResumeOutcome RaceControl::ResumeRace(const records::UnfinishedRace
     }
   }
   resumed_ = true;
+  resumedBase_ = j.raceBase;
   session_.RecordedEvents(race.lastEvent);
   texts_.PassCount(State().PassCount);
   texts_.EventCount(State().EventCount);

@@ -73,9 +73,10 @@ struct ButtonText {
   const char* name;
   Words text;
 };
-constexpr std::array<ButtonText, 5> kButtons = {{
+constexpr std::array<ButtonText, 6> kButtons = {{
     {"Button1", {"Inicio", "Start"}},
     {"ButtonConexiones", {"Conexiones", "Connections"}},
+    {"ButtonReunion", {"Reunión", "Meeting"}},
     {"Button75", {"Parar", "Stop"}},
     {"Button88", {"Ficheros", "Files"}},
     {"CheckBox13", {"Sonoro", "Sound"}},

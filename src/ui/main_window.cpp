@@ -1,6 +1,7 @@
 // The main window's frame, its race-control controls and the bridge between
 // the operator's input and the race control.
 #include "ui/main_window.h"
+#include "ui/meeting_window.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -161,6 +162,11 @@ void TForm1::BuildControls() {
   // and the track sensor's state, which shows during a race too.
   connectionsButton_ = MakeButton(this, "ButtonConexiones", QRect(572, 432, 57, 13), PixelFont("Arial", 10, true));
   connect(connectionsButton_, &QPushButton::clicked, this, [this] { ConnectionsClick(); });
+  // Beyond the design, in the free gap between the clock and the bottom
+  // panel: the club meetings; hidden until a meeting window is given.
+  meetingButton_ = MakeButton(this, "ButtonReunion", QRect(67, 426, 42, 17), PixelFont("Arial", 10, true));
+  connect(meetingButton_, &QPushButton::clicked, this, [this] { MeetingClick(); });
+  meetingButton_->hide();
   sensorPanel_ = MakeTextPanel(this, "PanelSensor", QRect(512, 428, 57, 21), Qt::AlignCenter);
   sensorPanel_->setFont(PixelFont("Arial", 11, true));
   sensorPanel_->hide();
@@ -233,6 +239,18 @@ void TForm1::RenderSensor() {
   SetColour(sensorPanel_, QPalette::WindowText, bad ? QColor(Qt::white) : QColor(Qt::black));
 }
 
+void TForm1::SetMeetingWindow(MeetingWindow* window) {
+  meeting_ = window;
+  meetingButton_->setVisible(window != nullptr);
+}
+
+void TForm1::MeetingClick() {
+  if (meeting_ == nullptr || race_.State().Running) return;
+  meeting_->ShowModal(race_.spanish());
+  activateWindow();
+  button1_->setFocus();
+}
+
 void TForm1::ConnectionsClick() {
   if (connections_ != nullptr) connections_->ShowModal(race_.spanish());
   activateWindow();
@@ -274,8 +292,9 @@ void TForm1::ShowIdleOrRunning(bool running) {
   button1_->setEnabled(!running);
   button75_->setEnabled(running);
   button88_->setEnabled(!running);
-  // The connections change settings: not during a race.
+  // The connections change settings: not during a race. Nor do meetings.
   connectionsButton_->setEnabled(!running);
+  meetingButton_->setEnabled(!running);
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {

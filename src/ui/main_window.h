@@ -33,6 +33,7 @@ class QTimer;
 namespace ui {
 
 class ConnectionsWindow;
+class MeetingWindow;
 class TForm2;
 class TForm4;
 
@@ -73,6 +74,12 @@ class TForm1 final : public QWidget, private race::RaceObserver, private race::R
   // window that sets connections up; either may be left unset.
   void SetDecoderLink(platform::DecoderLink* link);
   void SetConnectionsWindow(ConnectionsWindow* window) { connections_ = window; }
+  // The club meetings' window, opened by "Reunión" / "Meeting"; may be left unset.
+  void SetMeetingWindow(MeetingWindow* window);
+  // The race the setup panel holds, and the panel made to show another
+  // between races (what a heat's "Prepare" does).
+  race::RaceSetup PanelSetup() const { return race_.Setup().Setup(race_.spanish()); }
+  void ShowSetup(const race::RaceSetup& setup) { race_.ShowSetup(setup); }
   // Whoever follows the race (the results page, the voice, a meeting)
   // hears its facts after the results window, in the order added.
   void AddRaceListener(race::RaceListener* listener) { race_.AddListener(listener); }
@@ -118,6 +125,7 @@ class TForm1 final : public QWidget, private race::RaceObserver, private race::R
   void Button75Click();
   void Button88Click();
   void ConnectionsClick();
+  void MeetingClick();
   void RenderSensor();
   // The gate's link came up or went down (keys wait for it only while it is up).
   void GateStatusChanged();
@@ -151,6 +159,7 @@ class TForm1 final : public QWidget, private race::RaceObserver, private race::R
   TForm4* form4_ = nullptr;
   platform::DecoderLink* link_ = nullptr;
   ConnectionsWindow* connections_ = nullptr;
+  MeetingWindow* meeting_ = nullptr;
   std::function<void(int)> quit_;
   std::function<void()> afterStartUp_;
   bool startedUp_ = false;
@@ -192,6 +201,7 @@ class TForm1 final : public QWidget, private race::RaceObserver, private race::R
   QLabel* panel20_ = nullptr;
   QLabel* panel19_ = nullptr;
   QPushButton* connectionsButton_ = nullptr;
+  QPushButton* meetingButton_ = nullptr;
   QLabel* sensorPanel_ = nullptr;
 
   // Setup panel.

@@ -69,6 +69,7 @@ struct RaceRun {
       clock.AdvanceMillis(-clockBackMillis);
     }
     program_ = std::make_unique<Program>(dir.path(), *counter_, clock, sound, boot_);
+    if (listener != nullptr) program_->race.AddListener(listener);
     const auto unfinished = records::FindUnfinishedRace(program_->lister, dir.path(), clock.Now());
     ASSERT_TRUE(unfinished.has_value());
     outcome = program_->race.ResumeRace(*unfinished);
@@ -86,6 +87,7 @@ struct RaceRun {
   std::int64_t clockBackMillis = 0;  // how far the clock is set back at a reboot
   FakeSound sound;
   race::RaceControl::ResumeOutcome outcome = race::RaceControl::ResumeOutcome::kFailed;
+  race::RaceListener* listener = nullptr;  // follows the program started again
   std::unique_ptr<Program> program_;
   FakeCounter& counter() { return *counter_; }
 
@@ -124,13 +126,24 @@ std::vector<Step> ARace(RaceRun& run) {
 
 constexpr int kPauseStep = 17;
 
+// The names the facts of a race carry.
+struct RaceNames final : race::RaceListener {
+  void RaceStarted(const race::StartFact& f) override { names.push_back("start " + f.race.Text()); }
+  void RaceFinished(const race::FinishFact& f) override { names.push_back("finish " + f.race.Text()); }
+  std::vector<std::string> names;
+};
+
 TEST(Resume, OnTheSameBootTheRaceEndsAsIfNeverInterrupted) {
   RaceRun plain(RaceRun::Pause::kNothing);
   plain.Go(ARace(plain), kPauseStep);
   RaceRun crashed(RaceRun::Pause::kCrash);
+  RaceNames heard;
+  crashed.listener = &heard;
   crashed.Go(ARace(crashed), kPauseStep);
   EXPECT_EQ(crashed.outcome, race::RaceControl::ResumeOutcome::kRunning);
   EXPECT_EQ(crashed.Files(), plain.Files());
+  // The race continued is told by its own name, not the day's next one.
+  EXPECT_EQ(heard.names, (std::vector<std::string>{"start 26120601", "finish 26120601"}));
   // Car 1's first pass after the crash: a long lap from its last recorded one.
   EXPECT_NE(crashed.dir.Read("26120601.pss").find("7\t1\t2\t35,250\t00'55\"000"), std::string::npos);
   EXPECT_FALSE(crashed.dir.Exists("26120601.run"));

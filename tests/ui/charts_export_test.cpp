@@ -25,6 +25,7 @@ class FakeFileDialogs final : public platform::FileDialogs {
     return answer;
   }
   std::optional<QString> FolderName(QWidget*, const QString&) override { return answer; }
+  std::optional<QString> OpenFileName(QWidget*, const QString&, const QString&) override { return answer; }
   std::optional<QString> answer;
   std::vector<QString> suggestions;
 };

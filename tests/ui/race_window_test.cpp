@@ -49,6 +49,7 @@ TEST_F(RaceWindow, StartPutsTheWindowInRaceAndTheFocusOnTheEventMemo) {
   EXPECT_FALSE(Find("Button1")->isEnabled());
   EXPECT_TRUE(Find("Button75")->isEnabled());
   EXPECT_FALSE(Find("Button88")->isEnabled());
+  EXPECT_FALSE(Find("ButtonReunion")->isEnabled());
   EXPECT_TRUE(Find("Panel7")->isEnabled());
   EXPECT_FALSE(Find("Panel17")->isEnabled());  // car 11 does not race
   EXPECT_EQ(QApplication::focusWidget(), Memo());
@@ -251,6 +252,7 @@ TEST_F(RaceWindow, StopNeedsTwoOks) {
   EXPECT_EQ(Text("Panel5"), "Finalizada");
   EXPECT_EQ(Text("Label92"), "26120602");
   EXPECT_TRUE(Find("Button1")->isEnabled());
+  EXPECT_TRUE(Find("ButtonReunion")->isEnabled());
   EXPECT_FALSE(Find("Panel6")->isEnabled());
   EXPECT_EQ(QApplication::focusWidget(), Find("Button1"));
   EXPECT_NE(dir.Read("26120601.cls").find("Carrera parada a 01'30\"000"), std::string::npos);

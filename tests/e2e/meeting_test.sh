@@ -1,0 +1,137 @@
+#!/usr/bin/env bash
+# A club night run with the real program under a virtual display: five
+# drivers imported from a roster file, a rotation on two cars (five heats),
+# each heat prepared in the meeting window (Alt+P), started with "Inicio",
+# lapped with F1/F2 and stopped. The third heat is killed with kill -9
+# halfway, continued at the next start and finished: it stays linked to its
+# race. At the end every heat is linked to its race, the result stored for
+# each equals the race's classification file, and the standings worked out
+# from the record files alone are the ones the stored results give.
+# Usage: meeting_test.sh PATH/TO/trelvix PATH/TO/xpress
+set -u
+PROGRAM=$(realpath "$1"); XPRESS=$(realpath "$2")
+HERE=$(dirname "$(realpath "$0")")
+. "$HERE/x_session.sh"
+for tool in Xvfb xdotool xdpyinfo sqlite3 /usr/bin/python3; do
+  command -v $tool >/dev/null || { echo "FAIL: $tool is missing (tools/setup.sh installs it)"; exit 1; }
+done
+WORK=$(mktemp -d)
+export XDG_RUNTIME_DIR="$WORK/run" HOME="$WORK/home"
+mkdir -p "$XDG_RUNTIME_DIR" "$HOME"; chmod 700 "$XDG_RUNTIME_DIR"
+trap 'x_stop; rm -rf "$WORK"' EXIT
+failures=0; passes=0
+check() {  # check DESCRIPTION COMMAND...
+  local what=$1; shift
+  if "$@"; then echo "ok - $what"; passes=$((passes + 1)); else echo "not ok - $what"; failures=$((failures + 1)); fi
+}
+x_start
+DAY=$(date +%y%m%d)
+CLUB="$WORK/club"; mkdir -p "$CLUB"; cp "$PROGRAM" "$CLUB/trelvix"
+DB="$CLUB/TRELVIX.sqlite"
+MEETING_X=88; MEETING_Y=434      # "Reunión"
+
+# The roster, headless; the meeting as the window would save it.
+printf 'nombre;abreviatura;número\nAna López;Ana;\nBea Ruiz;Bea;\nCarla Gil;Carla;\nDani Sanz;Dani;\nEva Mora;Eva;\n' \
+  >"$WORK/roster.csv"
+"$CLUB/trelvix" --import-drivers "$WORK/roster.csv" >"$WORK/import.log" 2>&1
+check "the roster is imported" grep -q "^añadidos 5," "$WORK/import.log"
+sqlite3 "$DB" "INSERT INTO meetings(date, name, class, format, lanes, stint_minutes, rounds, round_minutes,
+  group_size, first_round, seed, ranking, individual_timing, final_size, bump_up, final_minutes, points)
+  VALUES('$(date +%F)', 'Noche del club', 'GT', 0, 2, 1, 3, 5, 10, 0, 1, 0, 0, 10, 2, 5, '10,8,6,5,4,3,2,1');
+  INSERT INTO entrants(meeting, position, driver) SELECT 1, id - 1, id FROM drivers;"
+
+program_start "$CLUB"
+click $MINLAP_X $MINLAP_Y; for _ in $(seq 10); do key Down; done   # minimum lap 3 s
+
+# "Reunión", then Alt+P in the meeting window: the next heat is in the panel.
+prepare() {
+  click $MEETING_X $MEETING_Y
+  local w
+  w=$(xdotool search --sync --onlyvisible --name '^Reunión$' | head -1)
+  xdotool windowfocus --sync "$w"
+  [ -n "${SHOT:-}" ] && import -window "$w" "$SHOT"
+  key alt+p
+  for _ in $(seq 200); do xdotool search --onlyvisible --name '^Reunión$' >/dev/null || break; sleep 0.025; done
+  xdotool windowfocus --sync "$MAIN"
+}
+journal() { sed -n "s/^startcount=//p" "$CLUB/${DAY}0$1.run"; }
+stop_race() {  # stop_race N ROWS
+  click $STOP_X $STOP_Y; box_answer ok; box_answer ok
+  wait_lines "$CLUB/${DAY}0$1.cls" $((3 + $2))
+}
+linked() { sqlite3 "$DB" "SELECT race_id FROM heats WHERE meeting = 1 AND number = $1"; }
+wait_result() {  # wait_result HEAT: the finish's result is in the store
+  for _ in $(seq 200); do
+    [ "$(sqlite3 "$DB" "SELECT has_result FROM heats WHERE meeting = 1 AND number = $1" 2>/dev/null)" = 1 ] && return 0
+    sleep 0.025
+  done
+  return 1
+}
+
+# Each heat: car 1 laps at 3.1 s and 6.3 s, car 2 at 3.3 s (and 6.6 s in
+# even heats), so drivers get different totals.
+for heat in 1 2 3 4 5; do
+  prepare
+  click $START_X $START_Y
+  wait_lines "$CLUB/${DAY}0$heat.cls" 2
+  base=$(journal "$heat")
+  if [ "$heat" = 3 ]; then
+    "$XPRESS" at "$base" 3100 F1 3300 F2
+    wait_lines "$CLUB/${DAY}03.pss" 2
+    check "heat 3 is linked once started" [ "$(linked 3)" = "${DAY}03" ]
+    kill -9 "$PROG_PID"; wait "$PROG_PID" 2>/dev/null; PROG_PID=
+    program_start "$CLUB"
+    box_answer ok                                   # continue the race left unfinished
+    "$XPRESS" at "$base" 6300 F1
+    wait_lines "$CLUB/${DAY}03.pss" 3
+  elif [ $((heat % 2)) = 0 ]; then
+    "$XPRESS" at "$base" 3100 F1 3300 F2 6300 F1 6600 F2
+    wait_lines "$CLUB/${DAY}0$heat.pss" 4
+  else
+    "$XPRESS" at "$base" 3100 F1 3300 F2 6300 F1
+    wait_lines "$CLUB/${DAY}0$heat.pss" 3
+  fi
+  stop_race "$heat" 2
+  check "heat $heat: its result entered" wait_result "$heat"
+done
+check "heat 3, killed and continued, is still linked to its race" [ "$(linked 3)" = "${DAY}03" ]
+for heat in 1 2 4 5; do
+  check "heat $heat is linked to race ${DAY}0$heat" [ "$(linked $heat)" = "${DAY}0$heat" ]
+done
+SHOT="$WORK/meeting.png" prepare 2>/dev/null
+[ -n "${E2E_KEEP_LOGS:-}" ] && mkdir -p "$E2E_KEEP_LOGS" && cp -r "$WORK/meeting.png" "$CLUB" "$E2E_KEEP_LOGS/" 2>/dev/null
+
+# The stored results against the classification files, and the standings
+# from the files alone against those from the store.
+check "results and standings match the record files" /usr/bin/python3 - "$CLUB" "$DAY" <<'PY'
+import re, sqlite3, sys
+club, day = sys.argv[1], sys.argv[2]
+db = sqlite3.connect(f"{club}/TRELVIX.sqlite")
+def ms(text):
+    m = re.fullmatch(r"(?:(\d+)h )?(\d\d)'(\d\d)\"(\d\d\d)", text)
+    return ((int(m.group(1) or 0) * 60 + int(m.group(2))) * 60 + int(m.group(3))) * 1000 + int(m.group(4))
+seats = {(h, c): d for h, c, d in db.execute("SELECT heat, car, driver FROM seats WHERE meeting = 1")}
+ok = True
+from_files, from_store = {}, {}
+for heat, race in db.execute("SELECT number, race_id FROM heats WHERE meeting = 1 ORDER BY number"):
+    rows = [l.rstrip("\r\n").split("\t") for l in open(f"{club}/{race}.cls", encoding="cp1252")][3:]
+    files = {int(r[1]): (int(r[2]), ms(r[3])) for r in rows}
+    stored = {c: (l, t) for c, l, t in db.execute(
+        "SELECT car, laps, time_ms FROM results WHERE meeting = 1 AND heat = ?", (heat,))}
+    if files != stored:
+        print(f"  heat {heat}: files {files} store {stored}"); ok = False
+    for source, into in ((files, from_files), (stored, from_store)):
+        for car, (laps, t) in source.items():
+            d = seats[(heat, car)]
+            a, b = into.get(d, (0, 0))
+            into[d] = (a + laps, b + t)
+order = lambda totals: sorted(totals, key=lambda d: (-totals[d][0], totals[d][1], d))
+if order(from_files) != order(from_store) or len(from_files) != 5:
+    print("  standings:", from_files, from_store); ok = False
+else:
+    print("  standings:", [(d, from_files[d]) for d in order(from_files)])
+sys.exit(0 if ok else 1)
+PY
+
+echo "$passes passed, $failures failed"
+[ "$failures" -eq 0 ]

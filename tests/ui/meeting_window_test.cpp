@@ -1,0 +1,146 @@
+// The meeting window and its ear on the race's facts, over a real store in
+// a temporary record folder: "Prepare" fills the setup panel, the start
+// links the heat, the finish enters the result read from the record files.
+#include <QCoreApplication>
+#include <QTableWidget>
+#include <gtest/gtest.h>
+
+#include "meeting/lineup.h"
+#include "platform/directory.h"
+#include "platform/file_dialogs.h"
+#include "platform/sqlite_store.h"
+#include "records/race_id.h"
+#include "support/fake_message_boxes.h"
+#include "support/temp_dir.h"
+#include "ui/meeting_link.h"
+#include "ui/meeting_window.h"
+
+namespace {
+
+class AnsweringDialogs final : public platform::FileDialogs {
+ public:
+  std::optional<QString> SaveFileName(QWidget*, const QString&, const QString&, const QString&) override { return answer; }
+  std::optional<QString> FolderName(QWidget*, const QString&) override { return answer; }
+  std::optional<QString> OpenFileName(QWidget*, const QString&, const QString&) override { return answer; }
+  std::optional<QString> answer;
+};
+
+class MeetingWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    meeting::Meeting m;
+    m.date = {2026, 12, 8};
+    m.name = "Club night";
+    m.className = "GT";
+    m.rotation = {2, 3};
+    for (const char* name : {"Ana", "Bea", "Carla", "Dani", "=Eva"}) {
+      m.entrants.push_back(*store.SaveDriver({0, name, name, {}, "GT", true}));
+    }
+    id = *store.SaveMeeting(m);
+    window.Prepare(false);
+    window.SelectMeeting(id);
+  }
+
+  // A start of the race with the cars the panel shows; its finish with the
+  // classification file the race would have written.
+  void Start(const std::string& race, bool resumed = false) {
+    const auto name = *records::RaceId::Parse(race);
+    link.RaceStarted({name, shown, resumed, 0});
+    QCoreApplication::processEvents();
+  }
+  void Finish(const std::string& race, const std::string& rows) {
+    dir.Write(race + ".cls", "Club night\r\nRace 01 (3 minutes 2 cars) started at 18h5'3\"45\r\n"
+                             "Common timing. Race finished normally\r\n" + rows);
+    const auto name = *records::RaceId::Parse(race);
+    const std::vector<race::FinishRow> none;
+    link.RaceFinished({name, false, none, 0});
+    QCoreApplication::processEvents();
+  }
+  std::optional<meeting::HeatLink> LinkOf(const std::string& race) { return store.HeatOfRace(race).value_or(std::nullopt); }
+
+  testing_support::TempDir dir;
+  platform::SqliteStore store{dir.File(platform::kStoreFileName)};
+  platform::PosixDirectoryLister lister;
+  testing_support::FakeMessageBoxes boxes;
+  AnsweringDialogs dialogs;
+  ui::MeetingLink link{store, lister, dir.path()};
+  race::RaceSetup shown{};
+  ui::MeetingWindow window{{store, boxes, dialogs, link, [] { return race::RaceSetup{}; },
+                            [this](const race::RaceSetup& setup) { shown = setup; }}};
+  meeting::MeetingId id = 0;
+};
+
+TEST_F(MeetingWindowTest, PreparesAHeatLinksItAtTheStartAndEntersItsResultAtTheFinish) {
+  QTableWidget* heats = window.heatsGrid();
+  ASSERT_EQ(heats->rowCount(), 5);
+  EXPECT_EQ(heats->item(0, 1)->text(), "Ana");
+  EXPECT_EQ(heats->item(0, 2)->text(), "Carla");
+
+  ASSERT_TRUE(window.PrepareHeat());
+  EXPECT_EQ(shown.Cars(), (std::vector<int>{1, 2}));
+  EXPECT_EQ(shown.minutes, 3);
+  EXPECT_FALSE(shown.individualTiming);
+  EXPECT_EQ(shown.description, "Club night · Heat 1/5");
+
+  // A crashed race taken in again is no new heat.
+  Start("26120801", true);
+  EXPECT_FALSE(LinkOf("26120801"));
+  Start("26120802");
+  ASSERT_TRUE(LinkOf("26120802"));
+  EXPECT_EQ(LinkOf("26120802")->heat, 1);
+  Finish("26120802", "1\t2\t12\t03'01\"500\t14,200\r\n2\t1\t11\t03'05\"000\t15,000\r\n");
+  const auto results = *store.Results(id);
+  ASSERT_EQ(results.size(), 1u);
+  EXPECT_EQ(results[0].raceId, "26120802");
+  EXPECT_EQ(results[0].cars, (std::vector<meeting::CarResult>{{1, 11, 185'000, 15'000, meeting::CarStatus::Classified},
+                                                              {2, 12, 181'500, 14'200, meeting::CarStatus::Classified}}));
+
+  // The standings at once: Carla (car 2) leads.
+  window.Prepare(false);
+  EXPECT_EQ(window.standingsGrid()->item(0, 1)->text(), "Carla");
+  EXPECT_EQ(window.standingsGrid()->item(0, 6)->text(), "10");
+  EXPECT_EQ(window.heatsGrid()->item(0, 3)->text(), "26120802");
+
+  // The next Prepare takes heat 2; a start with other cars links nothing.
+  ASSERT_TRUE(window.PrepareHeat());
+  EXPECT_EQ(shown.description, "Club night · Heat 2/5");
+  shown.participates[3] = true;
+  Start("26120803");
+  EXPECT_FALSE(LinkOf("26120803"));
+  EXPECT_NE(link.TakeProblem().indexOf("26120803"), -1);
+
+  // Heat 1 run again: the earlier race is unlinked and its result gone.
+  window.Prepare(false);
+  window.heatsGrid()->selectRow(0);
+  ASSERT_TRUE(window.PrepareHeat());
+  Start("26120804");
+  EXPECT_EQ(LinkOf("26120804")->heat, 1);
+  EXPECT_FALSE(LinkOf("26120802"));
+  EXPECT_TRUE(store.Results(id)->empty());
+  EXPECT_TRUE(dir.Exists("26120802.cls"));
+}
+
+TEST_F(MeetingWindowTest, TheRosterGoesOutForSpreadsheetsAndComesBackWhole) {
+  ASSERT_TRUE(window.ExportRoster(QString::fromStdString(dir.File("roster.csv"))));
+  const std::string csv = dir.Read("roster.csv");
+  EXPECT_EQ(csv.rfind("\xEF\xBB\xBFname;short name;number;class;active\r\nAna;Ana;;GT;yes\r\n", 0), 0u) << csv;
+  EXPECT_NE(csv.find("\r\n'=Eva;'=Eva;;GT;yes\r\n"), std::string::npos) << csv;
+
+  dir.Write("more.csv", "name;number\nAna;7\nFran;8\n;9\n");
+  boxes.answers = {true};
+  window.ImportRoster(QString::fromStdString(dir.File("more.csv")));
+  ASSERT_EQ(boxes.shown.size(), 1u);
+  EXPECT_NE(boxes.shown[0].text.find("1 added, 1 changed, 0 unchanged, 1 refused"), std::string::npos)
+      << boxes.shown[0].text;
+  EXPECT_NE(boxes.shown[0].text.find("Row 4: no name"), std::string::npos);
+  const auto roster = *store.Drivers();
+  ASSERT_EQ(roster.size(), 6u);
+  EXPECT_EQ(roster[0].number, 7);
+  EXPECT_EQ(window.rosterGrid()->rowCount(), 6);
+  // Cancelled: nothing changes.
+  dir.Write("none.csv", "name\nGus\n");
+  window.ImportRoster(QString::fromStdString(dir.File("none.csv")));
+  EXPECT_EQ(store.Drivers()->size(), 6u);
+}
+
+}  // namespace
