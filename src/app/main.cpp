@@ -132,14 +132,18 @@ int main(int argc, char* argv[]) {
   web::WebServer webServer(QDir::toNativeSeparators(folder).toStdString());
   web::LiveFeed feed(form1.Race(), webServer);
   form1.AddRaceListener(&feed);
-  // The voice follows last: it only notes each fact and speaks when free.
-  form1.AddRaceListener(&voice);
 
   // Club meetings: their store beside the record files, which never depend
   // on it; the meeting follows the race's facts after the page's feed.
   platform::SqliteStore meetingStore(QDir(folder).filePath(QString::fromLatin1(platform::kStoreFileName)).toStdString());
   ui::MeetingLink meetingLink(meetingStore, lister, QDir::toNativeSeparators(folder).toStdString());
   form1.AddRaceListener(&meetingLink);
+  // The voice follows last: it only notes each fact and speaks when free. A
+  // meeting heat's passes are read with its drivers' names, and a prepared
+  // heat's line-up is read out.
+  form1.AddRaceListener(&voice);
+  voice.SetNamesLookup([&meetingLink](const records::RaceId& race) { return meetingLink.NamesOf(race); });
+  meetingLink.SetOnPrepared([&voice](const race::DriverNames& lineUp) { voice.AnnounceHeat(lineUp); });
   ui::MeetingWindow meetingWindow({meetingStore, boxes, fileDialogs, meetingLink, [&form1] { return form1.PanelSetup(); },
                                    [&form1](const race::RaceSetup& setup) { form1.ShowSetup(setup); }},
                                   &form1);

@@ -49,9 +49,15 @@ MeetingLink::MeetingLink(meeting::MeetingStore& store, platform::DirectoryLister
   connect(this, &MeetingLink::Problem, this, [this](const QString& text) { lastProblem_ = text; });
 }
 
-void MeetingLink::Prepare(meeting::MeetingId meeting, int heat, std::vector<int> cars) {
+void MeetingLink::Prepare(meeting::MeetingId meeting, int heat, std::vector<int> cars, race::DriverNames names) {
   std::sort(cars.begin(), cars.end());
-  prepared_ = PreparedHeat{{meeting, heat}, std::move(cars)};
+  prepared_ = PreparedHeat{{meeting, heat}, std::move(cars), std::move(names)};
+  if (onPrepared_) onPrepared_(prepared_->names);
+}
+
+race::DriverNames MeetingLink::NamesOf(const records::RaceId& race) const {
+  if (named_ && named_->race == race.Text()) return named_->names;
+  return {};
 }
 
 std::optional<meeting::HeatLink> MeetingLink::Prepared() const {
@@ -61,7 +67,12 @@ std::optional<meeting::HeatLink> MeetingLink::Prepared() const {
 
 // A resumed race keeps the link it has: nothing to do at its start.
 void MeetingLink::RaceStarted(const race::StartFact& fact) {
-  if (fact.resumed || !prepared_) return;
+  if (fact.resumed) return;
+  named_.reset();
+  if (!prepared_) return;
+  std::vector<int> cars = fact.setup.Cars();
+  std::sort(cars.begin(), cars.end());
+  if (cars == prepared_->cars) named_ = NamedRace{fact.race.Text(), prepared_->names};
   QMetaObject::invokeMethod(
       this, [this, race = fact.race.Text(), cars = fact.setup.Cars()] { LinkStarted(race, cars); },
       Qt::QueuedConnection);

@@ -9,6 +9,7 @@
 
 #include <QObject>
 #include <QString>
+#include <functional>
 #include <optional>
 #include <string>
 #include <utility>
@@ -16,6 +17,7 @@
 #include "meeting/store.h"
 #include "platform/directory.h"
 #include "race/race_listener.h"
+#include "race/spoken_texts.h"
 #include "results/race_sheet.h"
 
 namespace ui {
@@ -31,9 +33,14 @@ class MeetingLink final : public QObject, public race::RaceListener {
   MeetingLink(meeting::MeetingStore& store, platform::DirectoryLister& lister, std::string recordFolder,
               QObject* parent = nullptr);
 
-  // The heat the next start runs, with its cars: a start of other cars is
-  // no heat of the meeting.
-  void Prepare(meeting::MeetingId meeting, int heat, std::vector<int> cars);
+  // The heat the next start runs, with its cars and their drivers' short
+  // names: a start of other cars is no heat of the meeting.
+  void Prepare(meeting::MeetingId meeting, int heat, std::vector<int> cars, race::DriverNames names = {});
+  // Told of each heat prepared, with its line-up (the voice reads it out).
+  void SetOnPrepared(std::function<void(const race::DriverNames&)> onPrepared) { onPrepared_ = std::move(onPrepared); }
+  // The drivers of a race that started as the prepared heat, by car; none
+  // for any other race. Known from that race's start on.
+  race::DriverNames NamesOf(const records::RaceId& race) const;
   void ForgetPrepared() { prepared_.reset(); }
   void SetSpanish(bool spanish) { spanish_ = spanish; }
   // The last problem said, until taken.
@@ -56,11 +63,18 @@ class MeetingLink final : public QObject, public race::RaceListener {
   struct PreparedHeat {
     meeting::HeatLink heat;
     std::vector<int> cars;
+    race::DriverNames names;
+  };
+  struct NamedRace {
+    std::string race;
+    race::DriverNames names;
   };
   meeting::MeetingStore& store_;
   platform::DirectoryLister& lister_;
   std::string folder_;
   std::optional<PreparedHeat> prepared_;
+  std::optional<NamedRace> named_;
+  std::function<void(const race::DriverNames&)> onPrepared_;
   bool spanish_ = true;
   QString lastProblem_;
 };

@@ -846,7 +846,11 @@ bool MeetingWindow::PrepareHeat() {
   race.individualTiming = !setup.commonTiming;
   race.description = setup.description;
   services_.showSetup(race);
-  services_.link.Prepare(current_, heat->heat.slot.number, cars);
+  race::DriverNames names;
+  for (const auto& row : meeting::LineUp(heat->heat, meeting::IndexOf(roster_))) {
+    names[row.car] = row.shortName.empty() ? row.name : row.shortName;
+  }
+  services_.link.Prepare(current_, heat->heat.slot.number, cars, std::move(names));
   Say(QString::fromUtf8(kPrepared.Pick(spanish_)).arg(Q(meeting::HeatTitle(heat->heat.slot, heatCount_, spanish_))).toStdString());
   accept();
   return true;

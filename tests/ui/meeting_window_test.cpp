@@ -76,7 +76,10 @@ TEST_F(MeetingWindowTest, PreparesAHeatLinksItAtTheStartAndEntersItsResultAtTheF
   EXPECT_EQ(heats->item(0, 1)->text(), "Ana");
   EXPECT_EQ(heats->item(0, 2)->text(), "Carla");
 
+  race::DriverNames announced;
+  link.SetOnPrepared([&announced](const race::DriverNames& lineUp) { announced = lineUp; });
   ASSERT_TRUE(window.PrepareHeat());
+  EXPECT_EQ(announced, (race::DriverNames{{1, "Ana"}, {2, "Carla"}}));
   EXPECT_EQ(shown.Cars(), (std::vector<int>{1, 2}));
   EXPECT_EQ(shown.minutes, 3);
   EXPECT_FALSE(shown.individualTiming);
@@ -87,6 +90,9 @@ TEST_F(MeetingWindowTest, PreparesAHeatLinksItAtTheStartAndEntersItsResultAtTheF
   EXPECT_FALSE(LinkOf("26120801"));
   Start("26120802");
   ASSERT_TRUE(LinkOf("26120802"));
+  // The heat's passes can be read with its drivers' names; no other race's.
+  EXPECT_EQ(link.NamesOf(*records::RaceId::Parse("26120802")).at(2), "Carla");
+  EXPECT_TRUE(link.NamesOf(*records::RaceId::Parse("26120801")).empty());
   EXPECT_EQ(LinkOf("26120802")->heat, 1);
   Finish("26120802", "1\t2\t12\t03'01\"500\t14,200\r\n2\t1\t11\t03'05\"000\t15,000\r\n");
   const auto results = *store.Results(id);
@@ -107,6 +113,7 @@ TEST_F(MeetingWindowTest, PreparesAHeatLinksItAtTheStartAndEntersItsResultAtTheF
   shown.participates[3] = true;
   Start("26120803");
   EXPECT_FALSE(LinkOf("26120803"));
+  EXPECT_TRUE(link.NamesOf(*records::RaceId::Parse("26120803")).empty());
   EXPECT_NE(link.TakeProblem().indexOf("26120803"), -1);
 
   // Heat 1 run again: the earlier race is unlinked and its result gone.
