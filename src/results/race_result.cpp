@@ -25,16 +25,12 @@ std::vector<Crossing> CrossingsOf(const std::vector<records::TPaso>& passes, int
     Crossing c;
     c.pass = p.pass;
     c.startsClock = !commonTiming && out.empty();
-    if (c.startsClock) {
-      c.atMs = 0;
-    } else {
+    if (!c.startsClock) {
       const auto total = records::ParseDurationMillis(p.total);
       if (!total || *total < 0) continue;
       c.atMs = *total;
-      const long long recorded = std::llround(std::clamp(p.lapTime, 0.0, 1e9) * 1000.0);
-      const long long before = out.empty() ? 0 : out.back().atMs;
-      // The lap as timed when it agrees with the totals, which are kept exactly.
-      c.lapMs = std::llabs(recorded - (c.atMs - before)) <= 1 ? recorded : c.atMs - before;
+      // Kept here until the laps are known: the lap as timed.
+      c.lapMs = std::llround(std::clamp(p.lapTime, 0.0, 1e9) * 1000.0);
     }
     out.push_back(c);
   }
@@ -42,6 +38,12 @@ std::vector<Crossing> CrossingsOf(const std::vector<records::TPaso>& passes, int
   std::stable_sort(out.begin(), out.end(), [](const Crossing& a, const Crossing& b) {
     return a.startsClock != b.startsClock ? a.startsClock : a.atMs < b.atMs;
   });
+  for (std::size_t i = 0; i < out.size(); ++i) {
+    if (out[i].startsClock) continue;
+    const long long lap = out[i].atMs - (i == 0 ? 0 : out[i - 1].atMs);
+    // The lap as timed when it agrees with the totals, which are kept exactly.
+    out[i].lapMs = std::llabs(out[i].lapMs - lap) <= 1 ? out[i].lapMs : lap;
+  }
   return out;
 }
 
