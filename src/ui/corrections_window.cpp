@@ -109,7 +109,7 @@ CorrectionsWindow::CorrectionsWindow(const CorrectionsServices& services, QWidge
 void CorrectionsWindow::BuildControls() {
   title_ = MakeCaption(this, "RaceTitle", 8, 6, PixelFont("Arial", 13, true));
   passesTitle_ = MakeCaption(this, "PassesTitle", 8, 28, SmallFont());
-  passes_ = MakeTable(this, "PassesTable", QRect(8, 42, 300, 420), {30, 50, 50, 70, 76, 30});
+  passes_ = MakeTable(this, "PassesTable", QRect(8, 42, 300, 420), {28, 44, 44, 70, 76, 30});
   connect(passes_, &QTableWidget::cellClicked, this, [this](int row) { PickPass(row); });
 
   action_ = new QComboBox(this);
@@ -144,18 +144,17 @@ void CorrectionsWindow::BuildControls() {
   apply_->setGeometry(440, 194, 100, 24);
   connect(apply_, &QPushButton::clicked, this, [this] { Apply(); });
 
-  listTitle_ = MakeCaption(this, "CorrectionsTitle", 320, 226, SmallFont());
+  listTitle_ = MakeCaption(this, "CorrectionsTitle", 552, 28, SmallFont());
   list_ = new QListWidget(this);
   list_->setObjectName(QStringLiteral("CorrectionsList"));
-  list_->setGeometry(320, 240, 432, 222);
+  list_->setGeometry(552, 42, 240, 192);
   list_->setFont(CellFont());
 
-  beforeTitle_ = MakeCaption(this, "BeforeTitle", 552, 28, SmallFont());
-  before_ = MakeTable(this, "BeforeTable", QRect(552, 42, 200, 90), {28, 22, 36, 70, 44});
-  afterTitle_ = MakeCaption(this, "AfterTitle", 552, 136, SmallFont());
-  after_ = MakeTable(this, "AfterTable", QRect(552, 150, 200, 84), {28, 22, 36, 70, 44});
-  // The two classifications are read side by side with the same widths.
-  before_->setColumnWidth(3, 70);
+  // The classification before the corrections and after them, side by side.
+  beforeTitle_ = MakeCaption(this, "BeforeTitle", 320, 226, SmallFont());
+  before_ = MakeTable(this, "BeforeTable", QRect(320, 240, 232, 222), {28, 22, 36, 76, 62});
+  afterTitle_ = MakeCaption(this, "AfterTitle", 560, 226, SmallFont());
+  after_ = MakeTable(this, "AfterTable", QRect(560, 240, 232, 222), {28, 22, 36, 76, 62});
 }
 
 void CorrectionsWindow::SetTexts() {

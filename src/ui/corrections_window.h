@@ -49,7 +49,7 @@ class CorrectionsWindow final : public QDialog {
   // Records the correction the controls describe; false when refused or not written.
   bool Apply();
 
-  static constexpr int kWidth = 760;
+  static constexpr int kWidth = 800;
   static constexpr int kHeight = 470;
 
  private:
