@@ -48,8 +48,11 @@ done
 mkdir -p "$seeds/corrections" "$out/corpus/corrections"
 for pss in "$seeds"/written/*.pss; do
   inc="${pss%.pss}.inc"
-  [ -f "$inc" ] && { cat "$pss"; printf '\0'; cat "$inc"; printf '1\t3\t--\t9,000\tCORR\t+1 P2: x\r\n2\t3\t--\t9,000\tPEN\t-1 L\r\n3\t3\t--\t9,000\tANUL\t#1\r\n'; } \
-    >"$seeds/corrections/$(basename "$pss")"
+  if [ -f "$inc" ]; then
+    { cat "$pss"; printf '\0'; cat "$inc"
+      printf '1\t3\t--\t9,000\tCORR\t+1 P2: x\r\n2\t3\t--\t9,000\tPEN\t-1 L\r\n3\t3\t--\t9,000\tANUL\t#1\r\n'
+    } >"$seeds/corrections/$(basename "$pss")"
+  fi
 done
 if [ -d tests/fuzz/regressions/corrections ]; then cp tests/fuzz/regressions/corrections/* "$seeds/corrections/" 2>/dev/null || true; fi
 "$cxx" -std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined -Isrc \

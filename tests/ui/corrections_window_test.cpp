@@ -67,6 +67,7 @@ TEST_F(CorrectionsWindowTest, ADoubleLapSplitAPenaltyRefusedAndUndone) {
     ASSERT_GE(marked, 0);
     EXPECT_EQ(passes->item(marked, 0)->text(), "1");
     EXPECT_EQ(passes->item(marked, 3)->text(), "41,000");
+    if (qEnvironmentVariableIsSet("TRELVIX_SHOTS")) w->grab().save(qEnvironmentVariable("TRELVIX_SHOTS") + "/corrections_suggested.png");
     ClickCell(passes, marked);
     EXPECT_EQ(C<QSpinBox>(w, "CarBox")->value(), 1);
 
