@@ -43,6 +43,27 @@ for kind in races passes classification events; do
   tail -1 "$out/fuzz_$kind.log"
 done
 
+# Corrections: a passes file, a NUL, then events full of correction lines,
+# through the events reader and the result function.
+mkdir -p "$seeds/corrections" "$out/corpus/corrections"
+for pss in "$seeds"/written/*.pss; do
+  inc="${pss%.pss}.inc"
+  if [ -f "$inc" ]; then
+    { cat "$pss"; printf '\0'; cat "$inc"
+      printf '1\t3\t--\t9,000\tCORR\t+1 P2: x\r\n2\t3\t--\t9,000\tPEN\t-1 L\r\n3\t3\t--\t9,000\tANUL\t#1\r\n'
+    } >"$seeds/corrections/$(basename "$pss")"
+  fi
+done
+if [ -d tests/fuzz/regressions/corrections ]; then cp tests/fuzz/regressions/corrections/* "$seeds/corrections/" 2>/dev/null || true; fi
+"$cxx" -std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined -Isrc \
+  tests/fuzz/corrections_fuzz.cpp src/results/*.cpp src/records/*.cpp src/platform/directory.cpp -o "$out/fuzz_corrections"
+echo "fuzzing the corrections for ${seconds}s"
+"$out/fuzz_corrections" -max_total_time="$seconds" -timeout=5 -rss_limit_mb=2048 -max_len=65536 \
+  -dict=tests/fuzz/corrections.dict -artifact_prefix="$out/crash-corrections-" "$out/corpus/corrections" \
+  "$seeds/corrections" 2>"$out/fuzz_corrections.log" || {
+    tail -40 "$out/fuzz_corrections.log"; echo "FAIL: the corrections fuzzer found a fault"; exit 1; }
+tail -1 "$out/fuzz_corrections.log"
+
 # The roster import of club meetings, from a few rosters of both encodings
 # and delimiters; it checks its own rules on the plan as it goes.
 mkdir -p "$seeds/roster" "$out/corpus/roster"

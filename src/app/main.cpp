@@ -27,6 +27,7 @@
 #include "printing/printer_settings.h"
 #include "race/voice.h"
 #include "ui/charts_window.h"
+#include "ui/corrections_window.h"
 #include "ui/connections_window.h"
 #include "ui/events_review_window.h"
 #include "ui/files_browser.h"
@@ -117,6 +118,12 @@ int main(int argc, char* argv[]) {
                    &form1);
   ui::ChartsWindow charts({boxes, fileDialogs, &printerSettings}, &form2);
   form2.SetChartsWindow(&charts);
+  // Corrections split laps no shorter than the minimum lap the director races with.
+  ui::CorrectionsWindow corrections(
+      {lister, boxes, QDir::toNativeSeparators(folder).toStdString(),
+       [&form1] { return static_cast<long long>(form1.Race().Setup().minLapSeconds()) * 1000; }},
+      &form2);
+  form2.SetCorrectionsWindow(&corrections);
   ui::TForm3 form3(boxes, reportPrinter, &form2);
   printing::TForm8 form8(printerSettings, printDialogs, boxes, &form2);
   form2.SetEventsReview(&form3);

@@ -1,5 +1,6 @@
 // Race events entered with the event buttons and the manual text.
 #include "race/race_control.h"
+#include "records/corrections.h"
 #include "race/texts.h"
 #include "records/lines.h"
 
@@ -44,6 +45,42 @@ bool RaceControl::ManualEvent(const std::string& text) {
   const bool written = WriteEvent(line, events::kManualCode, 0, now);
   if (written) texts_.Message(EventMessageOf(words::kManual, k, 0, spanish()));
   return written;
+}
+
+bool RaceControl::AddMissedLap(int car) {
+  if (!State().Running || !IsCar(car)) return false;
+  const Handling handling(*this);
+  const std::int64_t now = timing_.ReadCounter();
+  const int pass = session_.LastPassOf(car);
+  switch (session_.AddMissedLap(car)) {
+    case RaceSession::AddLapOutcome::kAdded: break;
+    case RaceSession::AddLapOutcome::kNoLap:
+      texts_.Message(EventMessageOf(words::kNoLapToSplit, State().EventCount, car, spanish()));
+      Changed();
+      return false;
+    case RaceSession::AddLapOutcome::kTooShort:
+      texts_.Message(EventMessageOf(words::kHalvesTooShort, State().EventCount, car, spanish()));
+      Changed();
+      return false;
+  }
+  const TCoche& c = Cars()[static_cast<std::size_t>(car)];
+  texts_.LapAdded(car, timing_.FormatSeconds(c.BestLap), session_);
+  Changed();
+  IncSacaInci();
+  records::Correction correction;
+  correction.kind = records::Correction::Kind::AddLap;
+  correction.number = State().EventCount;
+  correction.car = car;
+  correction.pass = pass;
+  correction.reason = words::kMissedCrossingReason.Pick(spanish());
+  const std::string line =
+      records::CorrectionLine(correction, timing_.FormatSeconds(now - State().StartCount));
+  const records::IoResult r =
+      recorder_.Correction({line, State().EventCount, records::kLapCorrectionCode, car, Millis(now)},
+                           {line, State().EventCount, car, c.Laps, Millis(now), State(), Cars()});
+  Fail(r);
+  if (r) texts_.Message(EventMessageOf(words::kLapAdded, State().EventCount, car, spanish()));
+  return r.ok;
 }
 
 }  // namespace race

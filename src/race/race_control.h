@@ -129,6 +129,13 @@ class RaceControl final {
   // written. The memo is cleared when it returns true.
   bool ManualEvent(const std::string& text);
 
+  // A crossing of car n the director saw but nobody pressed: the car's last
+  // lap counts as two equal halves, the standings follow, and a "CORR"
+  // events line says so. False when no race runs, the car has no lap to
+  // split or a half would be shorter than the minimum lap (the message
+  // panel says which) or the line could not be written.
+  bool AddMissedLap(int car);
+
   // Setup panel.
   SetupChoices& Setup() noexcept { return setup_; }
   const SetupChoices& Setup() const noexcept { return setup_; }

@@ -56,6 +56,20 @@ struct EventFact {
   std::int64_t atMs = 0;    // the press, crossing or click it is about
 };
 
+// A correction of the running race, its events line on disk (told after
+// its EventRecorded): a missed crossing added to a car, which re-ranks the
+// race as a pass does.
+struct CorrectionFact {
+  const std::string& line;  // as written, without its line end
+  int number = 0;           // its events number
+  int car = 0;
+  int laps = 0;             // the car's laps after it
+  std::int64_t atMs = 0;    // the click that made it
+  // The race as it stands after the correction.
+  const TRaceState& state;
+  const TCoches& cars;
+};
+
 // The clock tick, every 222 ms whether a race runs or not.
 struct TickFact {
   bool running = false;
@@ -86,6 +100,7 @@ class RaceListener {
   virtual void RaceStarted(const StartFact& /*fact*/) {}
   virtual void PassRecorded(const PassFact& /*fact*/) {}
   virtual void EventRecorded(const EventFact& /*fact*/) {}
+  virtual void CorrectionRecorded(const CorrectionFact& /*fact*/) {}
   virtual void ClockTicked(const TickFact& /*fact*/) {}
   virtual void RaceFinished(const FinishFact& /*fact*/) {}
 };

@@ -5,6 +5,7 @@
 
 #include "race/race_control.h"
 #include "race/texts.h"
+#include "records/corrections.h"
 #include "records/lines.h"
 
 namespace race {
@@ -31,11 +32,28 @@ RaceSetup SetupOf(const records::RunJournal& j, const std::string& description) 
 }  // namespace
 
 void RaceControl::TakeInRecordedPasses(const records::UnfinishedRace& race) {
+  // The missed crossings added during the race and not undone, each after
+  // the pass that ended the lap it split, as it was added.
+  std::vector<records::Correction> added;
+  for (const records::TInci& line : race.corrections) {
+    const auto c = records::ParseCorrection(line);
+    if (!c) continue;
+    if (c->kind == records::Correction::Kind::AddLap) added.push_back(*c);
+    if (c->kind == records::Correction::Kind::Undo) {
+      std::erase_if(added, [&](const records::Correction& a) { return a.number == c->undone && a.car == c->car; });
+    }
+  }
   for (const records::TPaso& line : race.passes) {
     const PassOutcome pass = session_.RecordedPass(line);
     if (!pass.accepted()) continue;
     texts_.Pass(line.car, pass, timing_.FormatSeconds(pass.lap),
                 timing_.FormatRaceTime(pass.total, State().UnderOneHour), session_);
+    for (const records::Correction& c : added) {
+      if (c.pass != line.pass || c.car != line.car) continue;
+      if (session_.AddMissedLap(c.car) == RaceSession::AddLapOutcome::kAdded) {
+        texts_.LapAdded(c.car, timing_.FormatSeconds(Cars()[static_cast<std::size_t>(c.car)].BestLap), session_);
+      }
+    }
   }
 }
 

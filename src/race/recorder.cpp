@@ -30,6 +30,12 @@ records::IoResult RaceRecorder::Event(const EventFact& fact) {
   return written;
 }
 
+records::IoResult RaceRecorder::Correction(const EventFact& event, const CorrectionFact& fact) {
+  records::IoResult written = Event(event);
+  if (written) TellAll([&fact](RaceListener& l) { l.CorrectionRecorded(fact); });
+  return written;
+}
+
 void RaceRecorder::Started(const StartFact& fact) {
   TellAll([&fact](RaceListener& l) { l.RaceStarted(fact); });
 }

@@ -24,6 +24,8 @@ class RaceRecorder final {
   // The line of a pass or an event; the listeners hear of it once it is on disk.
   records::IoResult Pass(const PassFact& fact);
   records::IoResult Event(const EventFact& fact);
+  // A correction's events line: told as an event, then as a correction.
+  records::IoResult Correction(const EventFact& event, const CorrectionFact& fact);
   records::IoResult FinishRace(const std::string& finishLine, const std::vector<std::string>& rows) {
     return sink_.FinishRace(finishLine, rows);
   }

@@ -79,6 +79,13 @@ void ScreenTexts::Pass(int car, const PassOutcome& pass, const std::string& lapT
   row.lastLap = lapText;
 }
 
+void ScreenTexts::LapAdded(int car, const std::string& fastestText, const RaceSession& race) {
+  CarRow& row = screen_.cars[static_cast<std::size_t>(car)];
+  row.laps = std::to_string(race.Cars()[static_cast<std::size_t>(car)].Laps);
+  row.fastestLap = fastestText;
+  Standings(race);
+}
+
 void ScreenTexts::Standings(const RaceSession& race) {
   for (int i = 1; i <= kCars; ++i) {
     const int n = race.State().Standings[static_cast<std::size_t>(i)];

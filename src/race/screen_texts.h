@@ -76,6 +76,9 @@ class ScreenTexts final {
   void Pass(int car, const PassOutcome& pass, const std::string& lapText, const std::string& totalText,
             const RaceSession& race);
 
+  // A lap added to the car by a correction: its laps, fastest lap and place.
+  void LapAdded(int car, const std::string& fastestText, const RaceSession& race);
+
   // The clock tick: the sponsor line's pulse and the race clock at
   // `nowMillisOfDay` by the wall clock.
   void Tick(const RaceSession& race, std::int64_t nowMillisOfDay);

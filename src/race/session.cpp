@@ -61,6 +61,8 @@ void RaceSession::Begin(const RaceSetup& setup, std::int64_t frequency, std::int
   for (int n = 1, slot = 1; n <= kCars; ++n) {
     if (cars_[static_cast<std::size_t>(n)].Participates) rs.Standings[static_cast<std::size_t>(slot++)] = n;
   }
+  lastLap_.fill(0);
+  lastPass_.fill(0);
   rs.EventCount = 0;
   rs.PassCount = 0;
   rs.SoundOn = setup.soundOn;
@@ -126,6 +128,8 @@ PassOutcome RaceSession::Accept(int car, std::int64_t now) {
     out.newBest = true;
   }
 
+  lastLap_[static_cast<std::size_t>(car)] = out.lap;
+  lastPass_[static_cast<std::size_t>(car)] = rs.PassCount;
   SortStandings(rs, cars_);
   out.total = now - c.StartTime;
   out.previousLastCar = rs.LastCar;
@@ -150,7 +154,33 @@ PassOutcome RaceSession::RecordedPass(const records::TPaso& pass) {
   PassOutcome out;
   if (state_.Running && c.State != TCarState::csFinished && when >= state_.StartCount) out = Accept(n, when);
   state_.PassCount = pass.pass;
+  if (out.accepted()) lastPass_[static_cast<std::size_t>(n)] = pass.pass;
   return out;
+}
+
+RaceSession::AddLapOutcome RaceSession::AddMissedLap(int car) {
+  if (!IsCar(car)) return AddLapOutcome::kNoLap;
+  const auto i = static_cast<std::size_t>(car);
+  TCoche& c = cars_[i];
+  if (!c.Participates || c.Laps < 1 || lastPass_[i] == 0) return AddLapOutcome::kNoLap;
+  const std::int64_t first = lastLap_[i] / 2;
+  const std::int64_t second = lastLap_[i] - first;
+  if (first < state_.MinLapTicks || second < state_.MinLapTicks || first <= 0) return AddLapOutcome::kTooShort;
+  // The halves are laps c.Laps and c.Laps + 1; under common timing lap 1
+  // runs from the start button and is no full lap.
+  const int firstFull = state_.IndividualTiming ? 1 : 2;
+  std::int64_t best = second;
+  if (c.Laps >= firstFull) best = std::min(best, first);
+  if (!c.BestLapSet || best < c.BestLap) c.BestLap = best;
+  c.BestLapSet = true;
+  ++c.Laps;
+  lastLap_[i] = second;
+  SortStandings(state_, cars_);
+  return AddLapOutcome::kAdded;
+}
+
+int RaceSession::LastPassOf(int car) const noexcept {
+  return IsCar(car) ? lastPass_[static_cast<std::size_t>(car)] : 0;
 }
 
 TickOutcome RaceSession::Tick(std::int64_t now) {

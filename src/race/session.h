@@ -83,6 +83,14 @@ class RaceSession final {
   // The events recorded so far, up to number `last`.
   void RecordedEvents(int last) noexcept { state_.EventCount = last; }
 
+  // A crossing of car n was missed inside its last lap: that lap counts as
+  // two equal halves, the car one lap more. Refused when the car has no
+  // timed lap or a half would be shorter than the minimum lap.
+  enum class AddLapOutcome { kAdded, kNoLap, kTooShort };
+  AddLapOutcome AddMissedLap(int car);
+  // The number of the car's last accepted pass; 0 before its first.
+  int LastPassOf(int car) const noexcept;
+
   TickOutcome Tick(std::int64_t now);
   // The classification as the standings now stand: one row per participating car.
   std::vector<ClassifiedCar> Classification() const;
@@ -102,6 +110,8 @@ class RaceSession final {
 
   TCoches cars_{};
   TRaceState state_{};
+  std::array<std::int64_t, kCars + 1> lastLap_{};  // each car's last lap, halved by a missed crossing
+  std::array<int, kCars + 1> lastPass_{};
   std::int64_t frequency_ = 1;
   std::int64_t graceTicks_ = 0;
 };

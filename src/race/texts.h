@@ -51,6 +51,11 @@ inline constexpr Words kReplacedByGate{" sustituida por el sensor (", " replaced
 inline constexpr Words kGate{"sensor", "gate"};
 inline constexpr Words kApproximateDetail{"Paso del sensor con menos precisión", "Gate pass timed with less accuracy"};
 inline constexpr Words kApproximate{"aprox.", "approx."};
+// A missed crossing added during the race, and its refusals.
+inline constexpr Words kLapAdded{"%1 +1 vuelta C%2", "%1 +1 lap C%2"};
+inline constexpr Words kNoLapToSplit{"C%2: sin vuelta que partir", "C%2: no lap to split"};
+inline constexpr Words kHalvesTooShort{"C%2: vuelta mínima", "C%2: minimum lap"};
+inline constexpr Words kMissedCrossingReason{"Paso no marcado", "Missed crossing"};
 }  // namespace words
 
 // "7 No corre F11": a message of event `event` about car `car`.

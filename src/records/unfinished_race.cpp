@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstdio>
 
+#include "records/corrections.h"
 #include "records/naming.h"
 #include "records/race_files.h"
 #include "records/race_id.h"
@@ -85,7 +86,10 @@ std::optional<UnfinishedRace> FindUnfinishedRace(platform::DirectoryLister& list
   if (!pss.empty() && ReadWholeFile(JoinPath(folder, pss), bytes)) race.passes = SacaPSS(WholeLines(bytes)).items;
   const std::string inc = FindEntryIgnoringCase(lister, folder, newestRace->FileName(".inc"));
   if (!inc.empty() && ReadWholeFile(JoinPath(folder, inc), bytes)) {
-    for (const TInci& e : ReadEvents(WholeLines(bytes)).items) race.lastEvent = std::max<int>(race.lastEvent, e.number);
+    for (TInci& e : ReadEvents(WholeLines(bytes)).items) {
+      race.lastEvent = std::max<int>(race.lastEvent, e.number);
+      if (IsCorrectionCode(e.type)) race.corrections.push_back(std::move(e));
+    }
   }
   return race;
 }

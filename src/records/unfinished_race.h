@@ -22,6 +22,7 @@ struct UnfinishedRace {
   std::string description;       // the classification's first line (UTF-8)
   std::vector<TPaso> passes;     // every whole line of the passes file
   int lastEvent = 0;             // the highest event number written
+  std::vector<TInci> corrections;  // the correction lines among the events, in file order
 };
 
 // The newest race of the start-up day or the day before, when its

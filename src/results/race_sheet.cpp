@@ -182,8 +182,24 @@ LoadedRace LoadRace(platform::DirectoryLister& lister, const std::string& folder
     loaded.failure = LoadFailure::NoSuchRace;
   } else {
     sheet.commonTiming = IsCommonTiming(sheet.classification, sheet.passes);
+    // A finished race's classification is the result after its corrections.
+    const bool hasCorrections = std::any_of(sheet.events.begin(), sheet.events.end(),
+                                            [](const records::TInci& e) { return records::IsCorrectionCode(e.type); });
+    if (hasCorrections && sheet.hasClassification && !sheet.Unfinished()) {
+      const RaceResult result = ResultOf(sheet);
+      if (result.corrected) {
+        sheet.classification.rows.items = ClassificationRecords(result);
+        sheet.corrected = true;
+      }
+    }
   }
   return loaded;
+}
+
+RaceResult ResultOf(const RaceSheet& sheet, bool withCorrections, long long minLapMs) {
+  static const std::vector<records::TInci> kNoEvents;
+  return ComputeResult({sheet.passes, withCorrections ? sheet.events : kNoEvents, sheet.Cars(), sheet.commonTiming,
+                        minLapMs});
 }
 
 std::string FailureText(const LoadedRace& loaded, bool spanish) {

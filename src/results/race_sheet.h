@@ -11,6 +11,7 @@
 #include "platform/directory.h"
 #include "records/race_id.h"
 #include "records/readers.h"
+#include "results/race_result.h"
 
 namespace results {
 
@@ -43,6 +44,9 @@ struct RaceSheet {
   // torn last line that was left out; empty when every file read cleanly.
   std::vector<RecordProblem> problems;
   bool commonTiming = true;
+  // Corrections among the events changed the result: the classification
+  // rows above are the corrected ones, whatever the file still held.
+  bool corrected = false;
 
   // The cars that took part: the classification's, else those that passed.
   std::vector<int> Cars() const;
@@ -55,6 +59,11 @@ struct RaceSheet {
   // with all of them.
   std::vector<std::string> MissingFiles() const;
 };
+
+// The race's result from its passes and events; without the corrections
+// when `withCorrections` is false. A lap split by a correction is refused
+// when a half would be shorter than `minLapMs`.
+RaceResult ResultOf(const RaceSheet& sheet, bool withCorrections = true, long long minLapMs = 0);
 
 enum class LoadFailure { None, NoSuchRace, Unreadable };
 

@@ -62,6 +62,20 @@ inline constexpr Words kNotWhole{"«%1» no es un número entero válido; solo s
                                  "'%1' is not a valid whole number; only the lines before it were read"};
 inline constexpr Words kNotDecimal{"«%1» no es un número decimal válido; solo se leyeron las líneas anteriores",
                                    "'%1' is not a valid decimal number; only the lines before it were read"};
+// Corrections refused, in the director's words.
+inline constexpr Words kRefusedNotRacing{"Ese coche no corrió esta carrera.", "That car did not run in this race."};
+inline constexpr Words kRefusedNoSuchPass{"Ese coche no tiene ese paso.", "That car has no such pass."};
+inline constexpr Words kRefusedClockStart{"Ese paso solo puso en marcha el crono del coche; no es una vuelta.",
+                                          "That pass only started the car's clock; it is no lap."};
+inline constexpr Words kRefusedSplitOutside{"El tiempo dado no cae dentro de esa vuelta.",
+                                            "The time given is not inside that lap."};
+inline constexpr Words kRefusedShorterThanMinimum{"Rechazado: quedaría una vuelta más corta que la vuelta mínima.",
+                                                  "Refused: a lap would be shorter than the minimum lap."};
+inline constexpr Words kRefusedNegativeLaps{"Rechazado: el coche quedaría con vueltas negativas.",
+                                            "Refused: the car would have a negative lap count."};
+inline constexpr Words kRefusedAlreadyDisqualified{"El coche ya está descalificado.", "The car is already disqualified."};
+inline constexpr Words kRefusedNoSuchCorrection{"No hay tal corrección que deshacer.", "There is no such correction to undo."};
+
 }  // namespace words
 
 using records::Filled;

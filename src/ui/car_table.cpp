@@ -2,6 +2,7 @@
 // fastest lap, accumulated time, state and position.
 #include <QCheckBox>
 #include <QLabel>
+#include <QPushButton>
 #include <QSignalBlocker>
 
 #include "race/texts.h"
@@ -97,6 +98,13 @@ void TForm1::CheckBoxClick(int car, bool ticked) {
   if (form4_ != nullptr) form4_->ResetCellFonts();
 }
 
-void TForm1::Select(int car) { race_.Select(car); }
+void TForm1::Select(int car) {
+  if (addLap_->isChecked() && race_.State().Running) {
+    addLap_->setChecked(false);
+    race_.AddMissedLap(car);
+    return;
+  }
+  race_.Select(car);
+}
 
 }  // namespace ui

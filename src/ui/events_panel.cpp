@@ -22,6 +22,11 @@ constexpr std::array<int, events::kEventKinds> kColumnLabelX = {6, 34, 62, 86, 1
 constexpr std::array<const char*, events::kEventKinds> kColumnLabelNames = {"Label79", "Label80", "Label83", "Label84",
                                                                             "Label82", "Label85", "Label94"};
 
+// A missed crossing: armed here, given to the car whose laps are clicked next.
+constexpr Words kAddLap{"+1 V", "+1 L"};
+constexpr Words kAddLapHint{"Vuelta no marcada: pulsa aquí y después en las vueltas del coche",
+                            "Missed crossing: click here, then on the car's laps"};
+
 }  // namespace
 
 void TForm1::BuildEventsPanel() {
@@ -39,6 +44,14 @@ void TForm1::BuildEventsPanel() {
   manual->setFont(SmallFont());
   manual->setFocusPolicy(Qt::NoFocus);
   connect(manual, &QPushButton::clicked, this, [this] { Button74Click(); });
+
+  // Mouse only: no key reaches it, so a lap is never added by a key pressed at speed.
+  addLap_ = new QPushButton(panel6_);
+  addLap_->setObjectName(QStringLiteral("AddLapButton"));
+  addLap_->setGeometry(110, 20, 42, 16);
+  addLap_->setFont(SmallFont());
+  addLap_->setFocusPolicy(Qt::NoFocus);
+  addLap_->setCheckable(true);
 
   memo1_ = new QPlainTextEdit(panel6_);
   memo1_->setObjectName(QStringLiteral("Memo1"));
@@ -114,6 +127,9 @@ void TForm1::LimitMemo1() {
 void TForm1::RenderEventsPanel() {
   const race::RaceScreen& s = race_.Screen();
   label87_->setText(Q(s.eventCount));
+  addLap_->setText(Tr(kAddLap, race_.spanish()));
+  addLap_->setToolTip(Tr(kAddLapHint, race_.spanish()));
+  if (!race_.State().Running) addLap_->setChecked(false);
   for (int n = 1; n <= race::kCars; ++n) eventRow_[n]->setEnabled(s.cars[n].eventRowEnabled);
 }
 

@@ -40,6 +40,7 @@ constexpr Words kEvents{"Incidencias", "Events"};
 constexpr Words kPrinter{"Impresora", "Printer"};
 constexpr Words kCharts{"Gráficos", "Charts"};
 constexpr Words kExport{"Exportar", "Export"};
+constexpr Words kCorrect{"Corregir", "Correct"};
 constexpr Words kPrint{"Imprimir", "Print"};
 constexpr Words kDaysCount{"Días: ", "Days: "};
 constexpr Words kRacesCount{"Carreras: ", "Races: "};
@@ -118,6 +119,8 @@ void TForm2::BuildControls() {
   connect(chartsButton_, &QPushButton::clicked, this, [this] { ChartsButtonClick(); });
   exportButton_ = MakeButton(this, "ExportButton", QRect(568, 412, 56, 18));
   connect(exportButton_, &QPushButton::clicked, this, [this] { ExportButtonClick(); });
+  correctButton_ = MakeButton(this, "CorrectButton", QRect(448, 412, 56, 18));
+  connect(correctButton_, &QPushButton::clicked, this, [this] { CorrectButtonClick(); });
 
   passesGrid_ = MakeRecordGrid(this, "PassesGrid", QRect(328, kPassesTop, 280, 44), {32, 24, 48, 64, 88}, cells);
   passesGrid_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -162,6 +165,7 @@ void TForm2::SetTexts() {
   printerButton_->setText(Tr(kPrinter, es));
   chartsButton_->setText(Tr(kCharts, es));
   exportButton_->setText(Tr(kExport, es));
+  correctButton_->setText(Tr(kCorrect, es));
   for (QPushButton* print : {printClassification_, printPasses_, printRaces_}) print->setText(Tr(kPrint, es));
   SetGridHeadings(classificationGrid_, records::ClassificationHeadings(es));
   SetGridHeadings(passesGrid_, records::PassesHeadings(es));

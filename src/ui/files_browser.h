@@ -34,6 +34,7 @@ namespace ui {
 
 class TForm3;
 class ChartsWindow;
+class CorrectionsWindow;
 
 struct FilesBrowserServices {
   platform::DirectoryLister& lister;
@@ -51,6 +52,7 @@ class TForm2 final : public QDialog {
   void SetEventsReview(TForm3* form3) { form3_ = form3; }
   void SetPrintSetup(printing::TForm8* form8) { form8_ = form8; }
   void SetChartsWindow(ChartsWindow* charts) { charts_ = charts; }
+  void SetCorrectionsWindow(CorrectionsWindow* corrections) { corrections_ = corrections; }
 
   // Sets the language and the next file name of the next opening; the
   // opening itself runs when the window is shown.
@@ -77,6 +79,8 @@ class TForm2 final : public QDialog {
   void ChartsButtonClick();
   // "Exportar": every export format of the chosen race into a chosen folder.
   void ExportButtonClick();
+  // "Corregir": the corrections window of the chosen race, then the race again.
+  void CorrectButtonClick();
 
   const std::string& EventsFileName() const noexcept { return eventsFileName_; }
   const std::string& ChosenDay() const noexcept { return chosenDay_; }
@@ -111,6 +115,7 @@ class TForm2 final : public QDialog {
   TForm3* form3_ = nullptr;
   printing::TForm8* form8_ = nullptr;
   ChartsWindow* charts_ = nullptr;
+  CorrectionsWindow* corrections_ = nullptr;
   int chosenRace_ = 0;  // the race loaded from racesDay_, 0 for none
   bool spanish_ = true;
   std::string nextRaceBase_;
@@ -143,6 +148,7 @@ class TForm2 final : public QDialog {
   QPushButton* printerButton_ = nullptr;
   QPushButton* chartsButton_ = nullptr;
   QPushButton* exportButton_ = nullptr;
+  QPushButton* correctButton_ = nullptr;
   QTableWidget* passesGrid_ = nullptr;
   QLabel* daysTitle_ = nullptr;
   QListWidget* dayList_ = nullptr;

@@ -10,6 +10,7 @@
 #include "printing/printer_settings.h"
 #include "records/naming.h"
 #include "ui/charts_window.h"
+#include "ui/corrections_window.h"
 #include "ui/events_review_window.h"
 #include "ui/files_browser.h"
 #include "ui/record_grid.h"
@@ -74,6 +75,18 @@ void TForm2::PrintGrid(const QTableWidget* grid, std::string title) {
 }
 
 std::optional<records::RaceId> TForm2::ChosenRace() const { return records::RaceId::Of(racesDay_, chosenRace_); }
+
+void TForm2::CorrectButtonClick() {
+  const auto race = ChosenRace();
+  if (!race) {
+    services_.boxes.Info(printing::kMessageCaption, kChooseARace.Pick(spanish_));
+    return;
+  }
+  if (corrections_ == nullptr) return;
+  corrections_->ShowModal(*race, spanish_, nextRaceBase_.substr(0, 6));
+  // The classification as the corrections left it.
+  LoadRace(race->number());
+}
 
 void TForm2::ChartsButtonClick() {
   const auto race = ChosenRace();

@@ -221,6 +221,8 @@ class TForm1 final : public QWidget, private race::RaceObserver, private race::R
   // Events panel.
   QFrame* panel6_ = nullptr;
   QLabel* label87_ = nullptr;
+  // Armed, the next click on a car's laps adds a crossing nobody pressed.
+  QPushButton* addLap_ = nullptr;
   QPlainTextEdit* memo1_ = nullptr;
   QString memo1Text_;  // the memo's text before the last edit
   int memo1Caret_ = 0;

@@ -99,9 +99,16 @@ void TForm4::Highlight(int car, const race::TRaceState& race) {
 }
 
 void TForm4::PassRecorded(const race::PassFact& fact) {
-  const race::TRaceState& race = fact.state;
-  const race::TCoches& cars = fact.cars;
-  Highlight(fact.car, race);
+  Highlight(fact.car, fact.state);
+  ShowOrder(fact.state, fact.cars);
+}
+
+void TForm4::CorrectionRecorded(const race::CorrectionFact& fact) {
+  if (resultsLastCar_ != 0) Highlight(resultsLastCar_, fact.state);
+  ShowOrder(fact.state, fact.cars);
+}
+
+void TForm4::ShowOrder(const race::TRaceState& race, const race::TCoches& cars) {
   if (!isVisible()) return;
   for (int i = 1; i <= race::kCars; ++i) {
     const int w = race.Standings[i];

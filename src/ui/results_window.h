@@ -26,6 +26,9 @@ class TForm4 final : public QWidget, public race::RaceListener {
   // car's position and, while the window is visible, the order and the
   // laps are written.
   void PassRecorded(const race::PassFact& fact) override;
+  // A lap added to a car during the race: the order and the laps again,
+  // the mark where it was.
+  void CorrectionRecorded(const race::CorrectionFact& fact) override;
   // The participant count changed: the cells take their normal fonts.
   void ResetCellFonts();
   // Clock and race length, at every tick whether visible or not.
@@ -41,6 +44,8 @@ class TForm4 final : public QWidget, public race::RaceListener {
 
  private:
   void Highlight(int car, const race::TRaceState& race);
+  // The order and the laps of the cars, while visible.
+  void ShowOrder(const race::TRaceState& race, const race::TCoches& cars);
   QColor ColumnColour(int position) const;
   // Where the window goes: the first screen that is not the primary one,
   // else the fixed spot left of the primary when a screen shows it, else

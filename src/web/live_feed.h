@@ -28,6 +28,7 @@ class LiveFeed final : public QObject, public race::RaceListener {
   void RaceStarted(const race::StartFact&) override { Publish(); }
   void PassRecorded(const race::PassFact&) override { Publish(); }
   void EventRecorded(const race::EventFact&) override { Publish(); }
+  void CorrectionRecorded(const race::CorrectionFact&) override { Publish(); }
   void ClockTicked(const race::TickFact&) override { Publish(); }
   void RaceFinished(const race::FinishFact&) override { Publish(); }
 

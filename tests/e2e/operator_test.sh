@@ -113,6 +113,30 @@ check "answered Cancel, the crashed race stays as it was" test "$(grep -c '' "$R
 click $STOP_X $STOP_Y; box_answer ok; box_answer ok
 kill -9 $PROG_PID; wait $PROG_PID 2>/dev/null; PROG_PID=
 
+# --- A missed crossing added during the race -----------------------------------
+RUN3="$WORK/run3"; mkdir -p "$RUN3"; cp "$PROGRAM" "$RUN3/trelvix"
+program_start "$RUN3"
+click $MINLAP_X $MINLAP_Y
+for _ in $(seq 10); do key Down; done   # minimum lap 3 s
+click $START_X $START_Y
+key F1                             # car 1 starts its own clock
+sleep 6.6                          # a lap with a crossing nobody pressed
+key F1
+wait_lines "$RUN3/${DAY}01.pss" 2
+click 563 52                       # "+1 V" in the events panel ...
+click 87 180                       # ... then car 1's laps
+wait_lines "$RUN3/${DAY}01.inc" 1
+[ -n "${E2E_SHOTS:-}" ] && import -window "$MAIN" "$E2E_SHOTS/missed_lap.png"
+check "a missed lap: the passes line stays as it was pressed" test "$(field "$RUN3/${DAY}01.pss" 2 3)" = 1
+click $STOP_X $STOP_Y; box_answer ok; box_answer ok
+wait_lines "$RUN3/${DAY}01.cls" 13
+check "a missed lap: its events line" grep -q $'^1\t1\t--\t[0-9]*,[0-9]*\tCORR\t+1 P2: Paso no marcado\r$' "$RUN3/${DAY}01.inc"
+check "a missed lap: car 1 leads the classification with two laps" test "$(field "$RUN3/${DAY}01.cls" 4 1-3)" = "$(printf '1\t1\t2')"
+kill -9 $PROG_PID; wait $PROG_PID 2>/dev/null; PROG_PID=
+"$RUN3/trelvix" --export "${DAY}01" --to "$WORK/export3" --from "$RUN3" --lang en >/dev/null 2>&1
+check "a missed lap: the CSV export counts it" grep -q $'^1,1,2,' "$WORK/export3/${DAY}01-classification.csv"
+check "a missed lap: the page counts it" grep -q '</span>1</td><td[^>]*>2</td>' "$WORK/export3/${DAY}01.html"
+
 # --- A full disk, then a folder that turns read-only -------------------------
 mkdir -p "$SMALL"
 size_kb=$(( $(stat -c %s "$PROGRAM") / 1024 + 2048 ))

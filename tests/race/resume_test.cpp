@@ -221,3 +221,37 @@ TEST(Resume, ARaceWhoseTimeRanOutWhileDownIsFinishedAtOnce) {
 }
 
 }  // namespace
+
+// Common timing, cars 1 and 2: a crossing of car 1 nobody pressed is added
+// during the race, before the crash; after the resume the race counts it
+// still, and its files end as an uninterrupted race's.
+TEST(Resume, AMissedLapAddedDuringTheRaceOutlivesTheCrash) {
+  auto race = [](RaceRun& run) {
+    auto key = [](int car) { return [car](race::RaceControl& r) { r.FormKeyDown(race::kVkF1 - 1 + car); }; };
+    auto wait = [&run](double s) { return [&run, s](race::RaceControl&) { run.Wait(s); }; };
+    return std::vector<Step>{
+        [](race::RaceControl& r) {
+          for (int n = 1; n <= 12; ++n) r.CheckBoxClick(n, n <= 2);
+          r.RadioGroup1Click(1);  // common timing
+          r.Button1Click();
+        },
+        wait(20), key(1), wait(1), key(2), wait(24), key(2), wait(25), key(1),  // car 1: 50 s, two laps
+        [](race::RaceControl& r) { EXPECT_TRUE(r.AddMissedLap(1)); },
+        [](race::RaceControl& r) { EXPECT_FALSE(r.AddMissedLap(1)); },  // halves of 12,5 s: under 13 s
+        wait(1),  // the crash comes here
+        wait(24), key(1), key(2),
+        [](race::RaceControl& r) { r.Finalizar(true); },
+    };
+  };
+  RaceRun plain(RaceRun::Pause::kNothing);
+  plain.Go(race(plain), 11);
+  RaceRun crashed(RaceRun::Pause::kCrash);
+  crashed.Go(race(crashed), 11);
+  EXPECT_EQ(crashed.outcome, race::RaceControl::ResumeOutcome::kRunning);
+  EXPECT_EQ(crashed.Files(), plain.Files());
+  EXPECT_NE(crashed.dir.Read("26120601.inc").find("1\t1\t--\t70,000\tCORR\t+1 P4: Paso no marcado\r\n"),
+            std::string::npos);
+  // Car 1: 20, 45 (added), 70 and 102 s: four laps, the fastest 25 s.
+  EXPECT_NE(crashed.dir.Read("26120601.cls").find("\r\n1\t1\t4\t01'42\"000\t25,000\r\n2\t2\t3\t"), std::string::npos)
+      << crashed.dir.Read("26120601.cls");
+}

@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTcpServer>
 #include <QTextCursor>
 
@@ -319,3 +320,28 @@ TEST_F(RaceWindow, FailedRecordWriteIsShownAndTheRaceGoesOn) {
 }
 
 }  // namespace
+
+// A missed crossing in two clicks: "+1" armed, then the car's laps. No key
+// reaches the button, and the standings follow at once.
+TEST_F(RaceWindow, AMissedCrossingIsAddedWithTwoClicks) {
+  StartCommonRace();
+  Wait(20);
+  QTest::keyClick(window.get(), Qt::Key_F3);
+  Wait(40);  // car 3's second lap hides a crossing
+  QTest::keyClick(window.get(), Qt::Key_F3);
+  auto* addLap = Find<QPushButton>("AddLapButton");
+  EXPECT_EQ(addLap->focusPolicy(), Qt::NoFocus);
+  EXPECT_EQ(addLap->geometry(), QRect(110, 20, 42, 16));
+  Click("AddLapButton");
+  EXPECT_TRUE(addLap->isChecked());
+  QTest::keyClick(window.get(), Qt::Key_F1);  // a key meanwhile is a pass as ever
+  ClickLabel("Label17");                     // car 3's laps
+  EXPECT_FALSE(addLap->isChecked());
+  EXPECT_EQ(Text("Label17"), "3");
+  EXPECT_EQ(Text("Label42"), "20,000");  // a half is car 3's fastest lap now
+  EXPECT_EQ(Text("Panel2").left(6), "  3  1");
+  EXPECT_NE(Events().find("\t3\t--\t60,000\tCORR\t+1 P2: Paso no marcado\r\n"), std::string::npos) << Events();
+  // Unarmed, a click on the laps only watches the car.
+  ClickLabel("Label17");
+  EXPECT_EQ(Text("Label17"), "3");
+}
