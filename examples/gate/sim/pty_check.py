@@ -110,8 +110,10 @@ def main():
             gate_s = (beats[-1][0] - beats[0][0]) / 1e6
             wall_s = beats[-1][1] - beats[0][1]
         check(ok and abs(gate_s - 1.0) < 0.001, "four heartbeat periods take 1 s of gate time (%s)" % (ok and gate_s))
-        # never ahead of the wall clock; behind it only by the machine's load
-        check(ok and gate_s <= wall_s + 0.05 and gate_s >= 0.8 * wall_s,
+        # never ahead of the wall clock (a simulator left to run free is many
+        # times faster; a line read late on a busy machine shortens the wall
+        # time by what it waited); behind it only by the machine's load
+        check(ok and gate_s <= wall_s + 0.15 and gate_s >= 0.8 * wall_s,
               "the gate runs in real time: %s s of gate time in %s s" % (ok and gate_s, ok and round(wall_s, 3)))
 
         proc.stdin.write(b"3\n")
