@@ -93,7 +93,7 @@ ExportResult ExportRace(const results::RaceSheet& sheet, const QString& targetFo
   }
   files.emplace_back(stem + ".xlsx", workbook);
 
-  const auto laps = results::LapsOf(sheet.passes, sheet.Cars(), sheet.commonTiming);
+  const auto laps = results::LapsOf(sheet);
   charts::Chart lapTimes = charts::LapTimesChart(laps, sheet.commonTiming, es);
   charts::Chart lapChart = charts::LapChart(results::PositionsByLap(laps), es);
   std::vector<results::PageImage> images;

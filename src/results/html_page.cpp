@@ -76,7 +76,7 @@ std::string Body(const RaceSheet& sheet, bool spanish) {
 
   // The classification, with the lap on which each car turned its fastest.
   const std::vector<int> cars = sheet.Cars();
-  const std::vector<CarLaps> laps = LapsOf(sheet.passes, cars, sheet.commonTiming);
+  const std::vector<CarLaps> laps = LapsOf(sheet);
   std::map<int, const CarLaps*> lapsOfCar;
   for (const auto& car : laps) lapsOfCar[car.car] = &car;
   page += Element("h2", words::kClassification.Pick(es)) + "\n";

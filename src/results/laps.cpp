@@ -8,6 +8,21 @@
 
 namespace results {
 
+namespace {
+
+// Adds a completed lap to the car's entry: under common timing lap 1 starts
+// at the start button, not at the line, so it is kept apart.
+void AddLap(CarLaps& entry, const Lap& lap, bool commonTiming) {
+  if (commonTiming && lap.lap == 1) {
+    entry.partialFirst = lap;
+    return;
+  }
+  entry.laps.push_back(lap);
+  if (!entry.fastest || lap.seconds < entry.laps[*entry.fastest].seconds) entry.fastest = entry.laps.size() - 1;
+}
+
+}  // namespace
+
 std::vector<CarLaps> LapsOf(const std::vector<records::TPaso>& passes, const std::vector<int>& cars,
                             bool commonTiming) {
   std::vector<records::TPaso> ordered(passes);
@@ -22,13 +37,27 @@ std::vector<CarLaps> LapsOf(const std::vector<records::TPaso>& passes, const std
     for (const auto& pass : ordered) {
       if (pass.car != car || pass.lap == 0) continue;
       elapsedMs += std::llround(pass.lapTime * 1000.0);
-      const Lap lap{pass.lap, pass.lapTime, static_cast<double>(elapsedMs) / 1000.0, pass.pass};
-      if (commonTiming && pass.lap == 1) {
-        entry.partialFirst = lap;
-        continue;
+      AddLap(entry, {pass.lap, pass.lapTime, static_cast<double>(elapsedMs) / 1000.0, pass.pass}, commonTiming);
+    }
+    out.push_back(std::move(entry));
+  }
+  return out;
+}
+
+std::vector<CarLaps> LapsAfter(const RaceResult& result, const std::vector<int>& cars, bool commonTiming) {
+  std::vector<CarLaps> out;
+  out.reserve(cars.size());
+  for (int car : cars) {
+    CarLaps entry;
+    entry.car = car;
+    const auto row = std::find_if(result.rows.begin(), result.rows.end(), [car](const CarResult& r) { return r.car == car; });
+    if (row != result.rows.end()) {
+      int number = 0;
+      for (const Crossing& c : row->crossings) {
+        if (c.startsClock) continue;
+        AddLap(entry, {++number, static_cast<double>(c.lapMs) / 1000.0, static_cast<double>(c.atMs) / 1000.0, c.pass},
+               commonTiming);
       }
-      entry.laps.push_back(lap);
-      if (!entry.fastest || lap.seconds < entry.laps[*entry.fastest].seconds) entry.fastest = entry.laps.size() - 1;
     }
     out.push_back(std::move(entry));
   }

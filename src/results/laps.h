@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "records/readers.h"
+#include "results/race_result.h"
 
 namespace results {
 
@@ -14,7 +15,7 @@ struct Lap {
   int lap = 0;
   double seconds = 0.0;  // the lap's time
   double elapsed = 0.0;  // the car's race time when it completed the lap
-  int pass = 0;
+  int pass = 0;          // its passes line; 0 for a crossing a correction added
 };
 
 struct CarLaps {
@@ -28,7 +29,12 @@ struct CarLaps {
 // order whatever order the list is in. Under common timing lap 1 starts at
 // the start button, not at the line, so it is kept apart; under individual
 // timing the lap-0 pass only starts the car's clock.
+// These are the laps as pressed or sensed, before any correction.
 std::vector<CarLaps> LapsOf(const std::vector<records::TPaso>& passes, const std::vector<int>& cars, bool commonTiming);
+// The laps after the result's corrections: a split lap counts as two, a
+// removed pass's lap is merged into the next. Every view of a race draws
+// these (see LapsOf(const RaceSheet&)).
+std::vector<CarLaps> LapsAfter(const RaceResult& result, const std::vector<int>& cars, bool commonTiming);
 
 struct CarPositions {
   int car = 0;

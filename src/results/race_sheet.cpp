@@ -182,18 +182,26 @@ LoadedRace LoadRace(platform::DirectoryLister& lister, const std::string& folder
     loaded.failure = LoadFailure::NoSuchRace;
   } else {
     sheet.commonTiming = IsCommonTiming(sheet.classification, sheet.passes);
-    // A finished race's classification is the result after its corrections.
-    const bool hasCorrections = std::any_of(sheet.events.begin(), sheet.events.end(),
-                                            [](const records::TInci& e) { return records::IsCorrectionCode(e.type); });
-    if (hasCorrections && sheet.hasClassification && !sheet.Unfinished()) {
-      const RaceResult result = ResultOf(sheet);
-      if (result.corrected) {
-        sheet.classification.rows.items = ClassificationRecords(result);
-        sheet.corrected = true;
-      }
-    }
+    ApplyCorrections(sheet);
   }
   return loaded;
+}
+
+void ApplyCorrections(RaceSheet& sheet) {
+  // A finished race's classification is the result after its corrections.
+  const bool hasCorrections = std::any_of(sheet.events.begin(), sheet.events.end(),
+                                          [](const records::TInci& e) { return records::IsCorrectionCode(e.type); });
+  if (hasCorrections && sheet.hasClassification && !sheet.Unfinished()) {
+    const RaceResult result = ResultOf(sheet);
+    if (result.corrected) {
+      sheet.classification.rows.items = ClassificationRecords(result);
+      sheet.corrected = true;
+    }
+  }
+}
+
+std::vector<CarLaps> LapsOf(const RaceSheet& sheet) {
+  return LapsAfter(ResultOf(sheet), sheet.Cars(), sheet.commonTiming);
 }
 
 RaceResult ResultOf(const RaceSheet& sheet, bool withCorrections, long long minLapMs) {

@@ -11,6 +11,7 @@
 #include "platform/directory.h"
 #include "records/race_id.h"
 #include "records/readers.h"
+#include "results/laps.h"
 #include "results/race_result.h"
 
 namespace results {
@@ -64,6 +65,15 @@ struct RaceSheet {
 // when `withCorrections` is false. A lap split by a correction is refused
 // when a half would be shorter than `minLapMs`.
 RaceResult ResultOf(const RaceSheet& sheet, bool withCorrections = true, long long minLapMs = 0);
+
+// The race's laps after its corrections, for the charts, the page, the
+// exports and the JSON: one entry per car of sheet.Cars().
+std::vector<CarLaps> LapsOf(const RaceSheet& sheet);
+
+// Puts a finished race's classification rows right when corrections among
+// its events changed the result (and sets `corrected`). LoadRace does it;
+// whoever reads the files another way calls it too.
+void ApplyCorrections(RaceSheet& sheet);
 
 enum class LoadFailure { None, NoSuchRace, Unreadable };
 

@@ -98,7 +98,7 @@ charts::Chart ChartsWindow::Build(charts::Kind kind) const {
 void ChartsWindow::SetRace(const results::RaceSheet& sheet, bool spanish) {
   sheet_ = sheet;
   spanish_ = spanish;
-  laps_ = results::LapsOf(sheet_.passes, sheet_.Cars(), sheet_.commonTiming);
+  laps_ = results::LapsOf(sheet_);
   SetTexts();
   QString text = Tr(kRace, spanish).arg(Q(sheet.name.Text()));
   if (!sheet.Description().empty()) text += QStringLiteral(" · ") + Q(sheet.Description());

@@ -9,6 +9,7 @@
 #include "records/naming.h"
 #include "records/race_id.h"
 #include "records/readers.h"
+#include "results/race_sheet.h"
 
 namespace web {
 
@@ -87,6 +88,25 @@ QJsonArray EventsArray(const records::ReadResult<records::TInci>& events) {
   return array;
 }
 
+// Each car's laps after the corrections: a lap a correction split in two
+// has no pass of its own (null).
+QJsonArray LapsArray(const std::vector<results::CarLaps>& cars) {
+  QJsonArray array;
+  for (const results::CarLaps& car : cars) {
+    QJsonArray laps;
+    auto add = [&laps](const results::Lap& lap) {
+      laps.append(QJsonObject{{QStringLiteral("lap"), lap.lap},
+                              {QStringLiteral("lapTime"), lap.seconds},
+                              {QStringLiteral("elapsed"), lap.elapsed},
+                              {QStringLiteral("pass"), lap.pass > 0 ? QJsonValue(lap.pass) : QJsonValue()}});
+    };
+    if (car.partialFirst) add(*car.partialFirst);
+    for (const results::Lap& lap : car.laps) add(lap);
+    array.append(QJsonObject{{QStringLiteral("car"), car.car}, {QStringLiteral("laps"), laps}});
+  }
+  return array;
+}
+
 QByteArray Compact(const QJsonObject& object) { return QJsonDocument(object).toJson(QJsonDocument::Compact); }
 
 }  // namespace
@@ -126,22 +146,34 @@ std::optional<QByteArray> RecordApi::RaceObject(std::string_view race, bool with
   if (!id) return std::nullopt;
   const auto cls = ReadFile(id->FileName(".cls"));
   if (!cls) return std::nullopt;
-  const records::ClassificationFile file = records::ReadClassification(*cls);
+  const auto passesFile = ReadFile(id->FileName(".pss"));
+  const auto eventsFile = ReadFile(id->FileName(".inc"));
+  const auto passes = records::SacaPSS(passesFile.value_or(""));
+  const auto events = records::ReadEvents(eventsFile.value_or(""));
+  // The classification and laps after the corrections among the events,
+  // worked out as every other view of the race works them out.
+  results::RaceSheet sheet;
+  sheet.name = *id;
+  sheet.hasClassification = true;
+  sheet.classification = records::ReadClassification(*cls);
+  sheet.passes = passes.items;
+  sheet.events = events.items;
+  sheet.commonTiming = results::IsCommonTiming(sheet.classification, sheet.passes);
+  results::ApplyCorrections(sheet);
+  const records::ClassificationFile& file = sheet.classification;
   QJsonObject object{{QStringLiteral("race"), Text(std::string(race))},
                      {QStringLiteral("description"), Text(file.description)},
                      {QStringLiteral("start"), Text(file.startLine)},
                      {QStringLiteral("finish"), Text(file.finishLine)},
                      {QStringLiteral("finished"), !file.finishLine.empty()},
+                     {QStringLiteral("corrected"), sheet.corrected},
                      {QStringLiteral("classification"), ClassificationArray(file)}};
   QJsonArray messages = Messages(file.rows);
   QJsonObject reading{{QStringLiteral("classification"), Reading(file.rows)}};
   if (withLines) {
-    const auto passesFile = ReadFile(id->FileName(".pss"));
-    const auto eventsFile = ReadFile(id->FileName(".inc"));
-    const auto passes = records::SacaPSS(passesFile.value_or(""));
-    const auto events = records::ReadEvents(eventsFile.value_or(""));
     object.insert(QStringLiteral("passes"), PassesArray(passes));
     object.insert(QStringLiteral("events"), EventsArray(events));
+    object.insert(QStringLiteral("laps"), LapsArray(results::LapsOf(sheet)));
     for (const auto& m : Messages(passes)) messages.append(m);
     for (const auto& m : Messages(events)) messages.append(m);
     reading.insert(QStringLiteral("passes"), Reading(passes, passesFile.has_value()));

@@ -8,6 +8,7 @@
 #include "records/corrections.h"
 #include "records/race_files.h"
 #include "records/readers.h"
+#include "results/laps.h"
 #include "results/race_result.h"
 
 namespace {
@@ -99,6 +100,33 @@ TEST(RaceResult, StewardsClassificationAndItsUndo) {
             Refusal::NoSuchCorrection);
   EXPECT_EQ(results::Check({race.passes, race.events, {1, 2, 3}, true, 10000}, {Kind::Undo, 0, 2, 0, -1, 0, 0, 5, ""}),
             Refusal::NoSuchCorrection);
+}
+
+TEST(RaceResult, TheChartsDrawTheCorrectedLaps) {
+  ThreeCars race;
+  race.Record({Kind::AddLap, 0, 2, race.PassAt(2, 84000), -1, 0, 0, 0, "missed press"});
+  race.Record({Kind::RemovePass, 0, 3, race.PassAt(3, 48000), -1, 0, 0, 0, "false press"});
+  const auto result = race.Result();
+  const auto laps = results::LapsAfter(result, {1, 2, 3}, true);
+  ASSERT_EQ(laps.size(), 3u);
+  using Seen = std::vector<std::tuple<int, double, double, int>>;  // lap, seconds, elapsed, pass
+  auto seen = [](const results::CarLaps& car) {
+    Seen out;
+    for (const auto& l : car.laps) out.emplace_back(l.lap, l.seconds, l.elapsed, l.pass);
+    return out;
+  };
+  // Car 2: its 42 s lap is two of 21 s, the added crossing has no pass.
+  EXPECT_EQ(seen(laps[1]), (Seen{{2, 21, 42, race.PassAt(2, 42000)}, {3, 21, 63, 0}, {4, 21, 84, race.PassAt(2, 84000)},
+                                 {5, 21, 105, race.PassAt(2, 105000)}}));
+  // Car 3: the false press at 48 s is gone, its lap merged into the next.
+  EXPECT_EQ(seen(laps[2]), (Seen{{2, 19, 38, race.PassAt(3, 38000)}, {3, 20, 58, race.PassAt(3, 58000)},
+                                 {4, 19, 77, race.PassAt(3, 77000)}, {5, 19, 96, race.PassAt(3, 96000)}}));
+  // Every view counts the laps the classification counts.
+  for (const auto& row : result.rows) {
+    const auto& car = laps[static_cast<std::size_t>(row.car - 1)];
+    EXPECT_EQ(static_cast<int>(car.laps.size()) + (car.partialFirst ? 1 : 0), row.laps) << row.car;
+  }
+  EXPECT_EQ(results::PositionsByLap(laps)[1].points.back(), (std::pair<int, int>{5, 3}));
 }
 
 TEST(RaceResult, RefusesWhatNoRaceCouldHave) {

@@ -134,6 +134,8 @@ TEST(ResultsPage, SpeaksItsLanguageWithItsDecimalMarkAndShowsTheManualTexts) {
   sheet.hasClassification = true;
   sheet.classification.startLine = "Carrera 01 (5 minutos 1 coches) iniciada a las 18h5'3\"45";
   sheet.passes = {Pass(1, 1, 0, 3.0), Pass(2, 1, 1, 14.536)};
+  sheet.passes[0].total = "00'03\"000";  // as the passes file writes them
+  sheet.passes[1].total = "00'14\"536";
   sheet.commonTiming = false;
   records::TInci manual;
   manual.number = 1;

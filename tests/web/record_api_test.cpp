@@ -8,6 +8,7 @@
 
 #include "platform/directory.h"
 #include "race/race_harness.h"
+#include "records/corrections.h"
 #include "records/race_files.h"
 #include "support/temp_dir.h"
 
@@ -66,6 +67,27 @@ TEST_F(RecordApiTest, ARaceWithItsClassificationPassesAndEvents) {
   EXPECT_DOUBLE_EQ(passes[2]["lapTime"].toDouble(), 14.5);
   EXPECT_TRUE(o["events"].toArray().isEmpty());
   EXPECT_FALSE(Object(*api.Race("26120602"))["finished"].toBool());
+}
+
+TEST_F(RecordApiTest, TheClassificationAndLapsAreTheCorrectedOnes) {
+  // Car 7's one lap of 14,5 hid a missed crossing: the lap is split in two.
+  records::Correction split{records::Correction::Kind::AddLap, 1, 7, 3, -1, 0, 0, 0, "missed"};
+  dir.Write("26120601.inc", records::EncodeLine(records::CorrectionLine(split, "--")));
+  const QJsonObject o = Object(*api.Race("26120601"));
+  EXPECT_TRUE(o["corrected"].toBool());
+  EXPECT_EQ(o["classification"][0]["car"].toInt(), 7);
+  EXPECT_EQ(o["classification"][0]["laps"].toInt(), 2);
+  EXPECT_DOUBLE_EQ(o["classification"][0]["fastestLap"].toDouble(), 7.25);
+  EXPECT_EQ(o["passes"].toArray().size(), 3);  // the passes stay as they were pressed
+  const QJsonArray laps = o["laps"].toArray();
+  ASSERT_EQ(laps.size(), 2);
+  EXPECT_EQ(laps[0]["car"].toInt(), 7);  // in the classification's order
+  const QJsonArray car7 = laps[0]["laps"].toArray();
+  ASSERT_EQ(car7.size(), 2);
+  EXPECT_TRUE(car7[0]["pass"].isNull());
+  EXPECT_DOUBLE_EQ(car7[0]["lapTime"].toDouble(), 7.25);
+  EXPECT_EQ(car7[1]["pass"].toInt(), 3);
+  EXPECT_EQ(o["events"][0]["type"].toString(), QStringLiteral("CORR"));
 }
 
 TEST_F(RecordApiTest, AFileWithANumberThatDoesNotConvertSaysWhereItsReadingStopped) {
