@@ -115,7 +115,8 @@ kill -9 $PROG_PID; wait $PROG_PID 2>/dev/null; PROG_PID=
 
 # --- A missed crossing added during the race -----------------------------------
 RUN3="$WORK/run3"; mkdir -p "$RUN3"; cp "$PROGRAM" "$RUN3/trelvix"
-program_start "$RUN3"
+PORT=$(/usr/bin/python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
+program_start "$RUN3" --web "127.0.0.1:$PORT"
 click $MINLAP_X $MINLAP_Y
 for _ in $(seq 10); do key Down; done   # minimum lap 3 s
 click $START_X $START_Y
@@ -132,6 +133,11 @@ click $STOP_X $STOP_Y; box_answer ok; box_answer ok
 wait_lines "$RUN3/${DAY}01.cls" 13
 check "a missed lap: its events line" grep -q $'^1\t1\t--\t[0-9]*,[0-9]*\tCORR\t+1 P2: Paso no marcado\r$' "$RUN3/${DAY}01.inc"
 check "a missed lap: car 1 leads the classification with two laps" test "$(field "$RUN3/${DAY}01.cls" 4 1-3)" = "$(printf '1\t1\t2')"
+check "a missed lap: the page's JSON counts it" /usr/bin/python3 -c '
+import json, sys, urllib.request
+race = json.load(urllib.request.urlopen(sys.argv[1], timeout=10))
+first = race["classification"][0]
+sys.exit(0 if race["corrected"] and (first["car"], first["laps"]) == (1, 2) else 1)' "http://127.0.0.1:$PORT/api/races/${DAY}01"
 kill -9 $PROG_PID; wait $PROG_PID 2>/dev/null; PROG_PID=
 "$RUN3/trelvix" --export "${DAY}01" --to "$WORK/export3" --from "$RUN3" --lang en >/dev/null 2>&1
 check "a missed lap: the CSV export counts it" grep -q $'^1,1,2,' "$WORK/export3/${DAY}01-classification.csv"

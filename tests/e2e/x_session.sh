@@ -31,8 +31,8 @@ x_stop() {
 }
 
 # Starts the copy of the program in FOLDER and answers its start-up report.
-program_start() {  # program_start FOLDER
-  (cd "$1" && exec ./trelvix) >>"$1/program.log" 2>&1 &
+program_start() {  # program_start FOLDER [OPTION...]
+  (cd "$1" && exec ./trelvix "${@:2}") >>"$1/program.log" 2>&1 &
   PROG_PID=$!
   box_answer Return
   MAIN=$(xdotool search --sync --onlyvisible --name 'TRELVIX \(TRELVIX\)' | head -1)
