@@ -56,7 +56,7 @@ web::LiveRace Race(int passes, std::string description = "Final") {
   race.race = "26120601";
   race.description = std::move(description);
   race.passes = passes;
-  race.cars.push_back({1, 3, passes, "13,402", "13,101", "En carrera", true});
+  race.cars.push_back({1, 3, passes, "13,402", "13,101", "En carrera", true, ""});
   return race;
 }
 
