@@ -150,6 +150,8 @@ int main(int argc, char* argv[]) {
   // heat's line-up is read out.
   form1.AddRaceListener(&voice);
   voice.SetNamesLookup([&meetingLink](const records::RaceId& race) { return meetingLink.NamesOf(race); });
+  // The page shows a heat's drivers beside the car numbers, from its next fact on.
+  feed.SetNamesLookup([&meetingLink](const records::RaceId& race) { return meetingLink.NamesOf(race); });
   meetingLink.SetOnPrepared([&voice](const race::DriverNames& lineUp) { voice.AnnounceHeat(lineUp); });
   ui::MeetingWindow meetingWindow({meetingStore, boxes, fileDialogs, meetingLink, [&form1] { return form1.PanelSetup(); },
                                    [&form1](const race::RaceSetup& setup) { form1.ShowSetup(setup); }},

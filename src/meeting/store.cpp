@@ -16,6 +16,7 @@ std::string StoreProblemText(const StoreStatus& status, bool spanish) {
        "The meetings database is from a later version of the program."},
       {"Cambio rechazado.", "Change refused."},
       {"La base de datos de reuniones ha fallado.", "The meetings database failed."},
+      {"Aún no hay base de datos de reuniones.", "There is no meetings database yet."},
   };
   std::string text = kWords[static_cast<int>(status.problem)].Pick(spanish);
   if (!status.detail.empty()) text += " (" + status.detail + ")";

@@ -27,6 +27,7 @@ enum class StoreProblem {
   TooNew,    // written by a later version of the program
   Invalid,   // the data given breaks a rule (a name taken, an unknown heat)
   Failed,    // anything else: the detail says what
+  Missing,   // opened for reading only, and there is no database (yet)
 };
 
 struct StoreStatus {

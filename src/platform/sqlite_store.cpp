@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include <filesystem>
 #include <map>
 #include <set>
 #include <sstream>
@@ -252,7 +253,8 @@ bool SameShape(const meeting::Meeting& a, const meeting::Meeting& b) {
 
 }  // namespace
 
-SqliteStore::SqliteStore(std::string path, int busyWaitMs) : path_(std::move(path)), busyWaitMs_(busyWaitMs) {
+SqliteStore::SqliteStore(std::string path, int busyWaitMs, Access access)
+    : path_(std::move(path)), busyWaitMs_(busyWaitMs), access_(access) {
   Ready();
 }
 
@@ -281,8 +283,15 @@ static auto Guarded(meeting::StoreStatus& status, bool ready, Work&& work)
 bool SqliteStore::Ready() {
   if (db_ != nullptr) return true;
   sqlite3* db = nullptr;
-  const int rc = sqlite3_open_v2(path_.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX,
-                                 nullptr);
+  const bool readOnly = access_ == Access::ReadOnly;
+  const int flags =
+      (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE) | SQLITE_OPEN_NOMUTEX;
+  const int rc = sqlite3_open_v2(path_.c_str(), &db, flags, nullptr);
+  if (rc != SQLITE_OK && readOnly && (rc & 0xff) == SQLITE_CANTOPEN && !std::filesystem::exists(path_)) {
+    status_ = {StoreProblem::Missing, {}};
+    sqlite3_close_v2(db);
+    return false;
+  }
   if (rc != SQLITE_OK) {
     status_ = {ProblemOf(rc), db ? sqlite3_errmsg(db) : sqlite3_errstr(rc)};
     sqlite3_close_v2(db);
@@ -290,6 +299,7 @@ bool SqliteStore::Ready() {
   }
   sqlite3_extended_result_codes(db, 1);
   sqlite3_busy_timeout(db, busyWaitMs_);
+  if (readOnly) return ReadyForReading(db);
   try {
     if (sqlite3_db_readonly(db, "main") == 1) throw SqlFailure{SQLITE_READONLY, "read-only file"};
     Exec(db, "PRAGMA foreign_keys=ON");
@@ -315,6 +325,31 @@ bool SqliteStore::Ready() {
     for (int step = version; step < kSteps; ++step) Exec(db, kMigrations[step]);
     if (version < kSteps) Exec(db, ("PRAGMA user_version=" + std::to_string(kStoreSchemaVersion)).c_str());
     t.Commit();
+  } catch (const SqlFailure& failure) {
+    status_ = {ProblemOf(failure.code), failure.message};
+    sqlite3_close_v2(db);
+    return false;
+  }
+  db_ = db;
+  status_ = {};
+  return true;
+}
+
+bool SqliteStore::ReadyForReading(sqlite3* db) {
+  try {
+    Exec(db, "PRAGMA query_only=ON");
+    // Reading the header finds a file that is no database at all.
+    Statement s(db, "PRAGMA user_version");
+    s.Step();
+    const auto version = s.Int(0);
+    if (version != kStoreSchemaVersion) {
+      status_ = {version == 0 ? StoreProblem::Missing
+                 : version > kStoreSchemaVersion ? StoreProblem::TooNew
+                                                 : StoreProblem::Failed,
+                 version == 0 ? std::string() : "schema " + std::to_string(version)};
+      sqlite3_close_v2(db);
+      return false;
+    }
   } catch (const SqlFailure& failure) {
     status_ = {ProblemOf(failure.code), failure.message};
     sqlite3_close_v2(db);

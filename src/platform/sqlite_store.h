@@ -5,6 +5,10 @@
 // step by step in one transaction each. A database that is busy for longer
 // than a short wait, read-only, corrupt or from a later version is said
 // through Status(), never thrown; the next call tries again.
+//
+// Opened for reading only (the results page's own connection), it never
+// makes, migrates or writes the file: a missing database is Missing, an
+// older schema Failed, and every change is refused as ReadOnly.
 
 #include <memory>
 #include <string>
@@ -23,7 +27,8 @@ class SqliteStore final : public meeting::MeetingStore {
  public:
   // Opens (making it when missing) the database at `path`. busyWaitMs: how
   // long a call waits for another program's lock before it gives up.
-  explicit SqliteStore(std::string path, int busyWaitMs = 250);
+  enum class Access { ReadWrite, ReadOnly };
+  explicit SqliteStore(std::string path, int busyWaitMs = 250, Access access = Access::ReadWrite);
   ~SqliteStore() override;
   SqliteStore(const SqliteStore&) = delete;
   SqliteStore& operator=(const SqliteStore&) = delete;
@@ -49,8 +54,10 @@ class SqliteStore final : public meeting::MeetingStore {
  private:
   class Db;
   bool Ready();
+  bool ReadyForReading(sqlite3* db);
   std::string path_;
   int busyWaitMs_;
+  Access access_;
   sqlite3* db_ = nullptr;
   meeting::StoreStatus status_;
 };

@@ -17,7 +17,16 @@ LiveFeed::LiveFeed(const race::RaceControl& control, std::function<bool()> wante
     : QObject(parent), control_(control), wanted_(std::move(wanted)), publish_(std::move(publish)) {}
 
 void LiveFeed::Publish() {
-  if (wanted_()) publish_(LiveRaceFrom(control_));
+  if (!wanted_()) return;
+  LiveRace live = LiveRaceFrom(control_);
+  const auto id = live.running && names_ ? records::RaceId::Parse(live.race) : std::nullopt;
+  if (id) {
+    const race::DriverNames names = names_(*id);
+    for (LiveCar& car : live.cars) {
+      if (const auto name = names.find(car.car); name != names.end()) car.driver = name->second;
+    }
+  }
+  publish_(std::move(live));
 }
 
 }  // namespace web

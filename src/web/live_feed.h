@@ -8,6 +8,8 @@
 #include <functional>
 
 #include "race/race_listener.h"
+#include "race/spoken_texts.h"
+#include "records/race_id.h"
 #include "web/live_race.h"
 
 namespace race {
@@ -34,11 +36,17 @@ class LiveFeed final : public QObject, public race::RaceListener {
 
   // The race as it stands now, to the server; nothing while it is off.
   void Publish();
+  // Who drives each car of a race (a meeting heat's line-up): shown beside
+  // the car numbers while that race runs. The timing knows no names.
+  void SetNamesLookup(std::function<race::DriverNames(const records::RaceId&)> lookup) {
+    names_ = std::move(lookup);
+  }
 
  private:
   const race::RaceControl& control_;
   std::function<bool()> wanted_;
   std::function<void(LiveRace)> publish_;
+  std::function<race::DriverNames(const records::RaceId&)> names_;
 };
 
 }  // namespace web

@@ -36,7 +36,7 @@ LiveRace LiveRaceFrom(const race::RaceControl& control) {
     const int n = state.Standings[i];
     if (n < 1 || n > race::kCars || !cars[n].Participates) continue;
     const race::CarRow& row = screen.cars[n];
-    live.cars.push_back({i, n, cars[n].Laps, row.lastLap, row.fastestLap, row.state, n == state.LastCar});
+    live.cars.push_back({i, n, cars[n].Laps, row.lastLap, row.fastestLap, row.state, n == state.LastCar, {}});
   }
   return live;
 }
@@ -50,7 +50,8 @@ QByteArray LiveRaceJson(const LiveRace& live, const QByteArray& lastRaceJson) {
                             {QStringLiteral("lastLap"), Text(c.lastLap)},
                             {QStringLiteral("fastestLap"), Text(c.fastestLap)},
                             {QStringLiteral("state"), Text(c.state)},
-                            {QStringLiteral("last"), c.last}});
+                            {QStringLiteral("last"), c.last},
+                            {QStringLiteral("driver"), c.driver.empty() ? QJsonValue() : Text(c.driver)}});
   }
   const QJsonObject object{{QStringLiteral("language"), live.spanish ? QStringLiteral("es") : QStringLiteral("en")},
                            {QStringLiteral("running"), live.running},

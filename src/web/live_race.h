@@ -21,6 +21,7 @@ struct LiveCar {
   std::string fastestLap;  // "0" until the car has a fastest lap
   std::string state;       // in the program's language: "En carrera"
   bool last = false;       // the car that crossed the line last
+  std::string driver;      // in a meeting heat, the driver in the car; else empty
 };
 
 struct LiveRace {

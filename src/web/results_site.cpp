@@ -4,6 +4,7 @@
 #include <QHttpServerRequest>
 #include <QHttpServerResponder>
 #include <QTcpSocket>
+#include <QUrlQuery>
 #include <QWebSocket>
 
 #include "web/connection_guard.h"
@@ -41,8 +42,8 @@ std::string NameAfter(const QByteArray& path, const QByteArray& prefix) {
 
 }  // namespace
 
-ResultsSite::ResultsSite(const RecordApi& records, const Limits& limits, QObject* parent)
-    : QAbstractHttpServer(parent), records_(records), channel_(limits, this) {
+ResultsSite::ResultsSite(const RecordApi& records, const Limits& limits, const MeetingApi* meetings, QObject* parent)
+    : QAbstractHttpServer(parent), records_(records), meetings_(meetings), channel_(limits, this) {
   const PageFile page{"text/html; charset=utf-8", Resource(QStringLiteral("index.html"))};
   files_.insert("/", page);
   files_.insert("/index.html", page);
@@ -59,7 +60,7 @@ void ResultsSite::SetRace(const QByteArray& json) {
 
 void ResultsSite::AddViewer(QWebSocket* viewer) { channel_.Add(std::unique_ptr<QWebSocket>(viewer)); }
 
-ResultsSite::Answer ResultsSite::Route(const QByteArray& path) const {
+ResultsSite::Answer ResultsSite::Route(const QByteArray& path, const QUrl& url) const {
   if (const auto file = files_.constFind(path); file != files_.constEnd()) return {200, file->type, file->body};
   if (path == "/api/race") return {200, kJson, race_};
   if (path == "/api/days") return {200, kJson, records_.Days()};
@@ -68,6 +69,16 @@ ResultsSite::Answer ResultsSite::Route(const QByteArray& path) const {
   }
   if (const std::string race = NameAfter(path, "/api/races/"); !race.empty()) {
     if (auto json = records_.Race(race)) return {200, kJson, *json};
+  }
+  if (meetings_ != nullptr) {
+    const auto json = [](const JsonAnswer& a) { return Answer{a.status, kJson, a.body}; };
+    if (path == "/api/drivers") return json(meetings_->Drivers());
+    if (path == "/api/meetings") return json(meetings_->Meetings());
+    if (const std::string id = NameAfter(path, "/api/meetings/"); !id.empty()) return json(meetings_->Meeting(id));
+    if (const std::string rest = NameAfter(path, "/api/season/"); !rest.empty()) {
+      const QByteArray best = QUrlQuery(url).queryItemValue(QStringLiteral("best"), QUrl::FullyEncoded).toLatin1();
+      return json(meetings_->Season(rest, best.toStdString()));
+    }
   }
   // The push channel answers only an upgrade to a WebSocket.
   if (path == kLivePath) return {426, "text/plain; charset=utf-8", "426 Upgrade Required\n"};
@@ -88,7 +99,7 @@ bool ResultsSite::handleRequest(const QHttpServerRequest& request, QTcpSocket* s
   } else {
     // The path as it was sent, percent signs and all: "%2e%2e" never
     // becomes a name, and only exact names are served.
-    answer = Route(request.url().path(QUrl::FullyEncoded).toLatin1());
+    answer = Route(request.url().path(QUrl::FullyEncoded).toLatin1(), request.url());
   }
   {
     QHttpServerResponder responder = makeResponder(request, socket);

@@ -12,6 +12,7 @@
 
 #include "web/limits.h"
 #include "web/live_channel.h"
+#include "web/meeting_api.h"
 #include "web/record_api.h"
 
 class QWebSocket;
@@ -21,7 +22,9 @@ namespace web {
 class ResultsSite final : public QAbstractHttpServer {
   Q_OBJECT
  public:
-  ResultsSite(const RecordApi& records, const Limits& limits, QObject* parent = nullptr);
+  // meetings: the club meetings' interface; none, and its paths are 404.
+  ResultsSite(const RecordApi& records, const Limits& limits, const MeetingApi* meetings = nullptr,
+              QObject* parent = nullptr);
 
   // The current race, as GET /api/race answers and the viewers are pushed.
   void SetRace(const QByteArray& json);
@@ -40,9 +43,10 @@ class ResultsSite final : public QAbstractHttpServer {
     QByteArray type;
     QByteArray body;
   };
-  Answer Route(const QByteArray& path) const;
+  Answer Route(const QByteArray& path, const QUrl& url) const;
 
   const RecordApi& records_;
+  const MeetingApi* meetings_;
   LiveChannel channel_;
   QByteArray race_;
   struct PageFile {

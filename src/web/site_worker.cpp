@@ -1,18 +1,29 @@
 #include "web/site_worker.h"
 
+#include "platform/sqlite_store.h"
+#include "records/naming.h"
 #include "web/bounded_tcp_server.h"
 #include "web/results_site.h"
 
 namespace web {
 
 SiteWorker::SiteWorker(std::string recordFolder, const Limits& limits, RaceMailbox& mailbox, std::atomic<int>& viewers)
-    : limits_(limits), mailbox_(mailbox), viewers_(viewers), records_(std::move(recordFolder), lister_) {}
+    : limits_(limits),
+      mailbox_(mailbox),
+      viewers_(viewers),
+      folder_(std::move(recordFolder)),
+      records_(folder_, lister_) {}
 
 SiteWorker::~SiteWorker() { Close(); }
 
 ListenResult SiteWorker::Listen(const WebAddress& where) {
   Close();
-  auto site = std::make_unique<ResultsSite>(records_, limits_, this);
+  // Opened here, on the server's thread, for reading only: a database that
+  // is not there yet is looked for again at each request.
+  store_ = std::make_unique<platform::SqliteStore>(records::JoinPath(folder_, platform::kStoreFileName), 100,
+                                                   platform::SqliteStore::Access::ReadOnly);
+  meetings_ = std::make_unique<MeetingApi>(*store_);
+  auto site = std::make_unique<ResultsSite>(records_, limits_, meetings_.get(), this);
   auto* tcp = new BoundedTcpServer(limits_);
   tcp->SetHttpServer(site.get());
   ListenResult result;
@@ -50,6 +61,8 @@ ListenResult SiteWorker::Listen(const WebAddress& where) {
 void SiteWorker::Close() {
   delete site_;
   site_ = nullptr;
+  meetings_.reset();
+  store_.reset();
   viewers_ = 0;
 }
 

@@ -12,6 +12,7 @@
 #include "platform/directory.h"
 #include "web/limits.h"
 #include "web/live_race.h"
+#include "web/meeting_api.h"
 #include "web/record_api.h"
 #include "web/web_address.h"
 
@@ -54,7 +55,11 @@ class SiteWorker final : public QObject {
   RaceMailbox& mailbox_;
   std::atomic<int>& viewers_;
   platform::PosixDirectoryLister lister_;
+  const std::string folder_;
   RecordApi records_;
+  // The meeting store, read through a connection of this thread's own.
+  std::unique_ptr<meeting::MeetingStore> store_;
+  std::unique_ptr<MeetingApi> meetings_;
   ResultsSite* site_ = nullptr;
   LiveRace current_;
   bool shown_ = false;  // current_ has been put on the page

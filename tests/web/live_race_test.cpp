@@ -71,6 +71,34 @@ TEST(LiveFeedTest, EachFactIsPublishedWithItsLineOnDisk) {
   EXPECT_EQ(published.size(), 6u);
 }
 
+TEST(LiveFeedTest, AHeatShowsItsDriversBesideTheCarNumbers) {
+  testing_support::RaceHarness h;
+  web::LiveRace last;
+  web::LiveFeed feed(
+      h.race, [] { return true; }, [&](web::LiveRace live) { last = std::move(live); });
+  std::string asked;
+  feed.SetNamesLookup([&](const records::RaceId& race) {
+    asked = race.Text();
+    return race::DriverNames{{1, "Ana"}, {2, "Ñuño"}};
+  });
+  h.race.AddListener(&feed);
+  h.OnlyCars({1, 2, 3});
+  ASSERT_TRUE(h.Start());
+  h.Key(2);
+  EXPECT_EQ(asked, last.race);
+  ASSERT_EQ(last.cars.size(), 3u);
+  const QJsonArray cars = QJsonDocument::fromJson(web::LiveRaceJson(last, {})).object()["cars"].toArray();
+  for (const auto& value : cars) {
+    const QJsonObject c = value.toObject();
+    const int car = c["car"].toInt();
+    if (car == 3) {
+      EXPECT_TRUE(c["driver"].isNull());
+    } else {
+      EXPECT_EQ(c["driver"].toString(), car == 1 ? QStringLiteral("Ana") : QStringLiteral("Ñuño"));
+    }
+  }
+}
+
 TEST(LiveFeedTest, NothingIsTakenWhileTheServerIsOff) {
   testing_support::RaceHarness h;
   int published = 0;

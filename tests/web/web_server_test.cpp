@@ -15,6 +15,7 @@
 #include <QWebSocket>
 
 #include "http_exchange.h"
+#include "platform/sqlite_store.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -55,7 +56,7 @@ web::LiveRace Race(int passes, std::string description = "Final") {
   race.race = "26120601";
   race.description = std::move(description);
   race.passes = passes;
-  race.cars.push_back({1, 3, passes, "13,402", "13,101", "En carrera", true});
+  race.cars.push_back({1, 3, passes, "13,402", "13,101", "En carrera", true, ""});
   return race;
 }
 
@@ -91,6 +92,21 @@ TEST_F(WebServerTest, ServesThePageAndTheRacePublished) {
   EXPECT_EQ(api.Header("content-type"), "application/json");
   EXPECT_EQ(api.Header("access-control-allow-origin"), "*");
   EXPECT_EQ(QJsonDocument::fromJson(Exchange(port, Get("/api/days")).body).object()["days"].toArray().size(), 0);
+}
+
+TEST_F(WebServerTest, TheMeetingsInterfaceReadsTheStoreOnceItIsThere) {
+  Open();
+  const auto before = Exchange(port, Get("/api/meetings"));
+  EXPECT_EQ(before.status, 503);
+  EXPECT_EQ(QJsonDocument::fromJson(before.body)["error"].toString(), QStringLiteral("missing"));
+  EXPECT_FALSE(dir.Exists(platform::kStoreFileName));
+  platform::SqliteStore store(dir.File(platform::kStoreFileName));
+  ASSERT_TRUE(store.SaveDriver({0, "Ana", "Ana", 7, "GT", true})) << store.Status().detail;
+  const auto drivers = Exchange(port, Get("/api/drivers"));
+  EXPECT_EQ(drivers.status, 200);
+  EXPECT_EQ(QJsonDocument::fromJson(drivers.body)["drivers"][0]["number"].toInt(), 7);
+  EXPECT_EQ(Exchange(port, Get("/api/season/GT/2026?best=2")).status, 200);
+  EXPECT_EQ(Exchange(port, Get("/api/meetings/1/../../drivers")).status, 404);
 }
 
 TEST_F(WebServerTest, HeadHasTheHeadersWithoutTheBody) {

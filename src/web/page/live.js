@@ -49,7 +49,7 @@ function showRunning(race) {
     const tr = document.createElement("tr");
     if (c.last) tr.className = "last";
     cell(tr, String(c.position), "position");
-    cell(tr, String(c.car), "car");
+    cell(tr, c.driver ? `${c.car} · ${c.driver}` : String(c.car), "car");
     cell(tr, String(c.laps), "laps");
     cell(tr, lapText(c.lastLap), "last");
     cell(tr, lapText(c.fastestLap), "fastest");
