@@ -133,24 +133,23 @@ int main(int argc, char* argv[]) {
   form1.SetResultsWindow(&form4);
   form1.SetQuitHandler([](int code) { QCoreApplication::exit(code); });
 
-  // The results page for phones: read-only, on a thread of its own, told of
-  // the race only once a pass's line is on disk. It follows the race's facts
-  // after the results window.
-  web::WebServer webServer(QDir::toNativeSeparators(folder).toStdString());
-  web::LiveFeed feed(form1.Race(), webServer);
-  form1.AddRaceListener(&feed);
-
   // Club meetings: their store beside the record files, which never depend
-  // on it; the meeting follows the race's facts after the page's feed.
+  // on it. The meeting follows the race's facts after the results window,
+  // so a heat's drivers are known to the page and the voice from its start.
   platform::SqliteStore meetingStore(QDir(folder).filePath(QString::fromLatin1(platform::kStoreFileName)).toStdString());
   ui::MeetingLink meetingLink(meetingStore, lister, QDir::toNativeSeparators(folder).toStdString());
   form1.AddRaceListener(&meetingLink);
+  // The results page for phones: read-only, on a thread of its own, told of
+  // the race only once a pass's line is on disk.
+  web::WebServer webServer(QDir::toNativeSeparators(folder).toStdString());
+  web::LiveFeed feed(form1.Race(), webServer);
+  form1.AddRaceListener(&feed);
   // The voice follows last: it only notes each fact and speaks when free. A
   // meeting heat's passes are read with its drivers' names, and a prepared
   // heat's line-up is read out.
   form1.AddRaceListener(&voice);
   voice.SetNamesLookup([&meetingLink](const records::RaceId& race) { return meetingLink.NamesOf(race); });
-  // The page shows a heat's drivers beside the car numbers, from its next fact on.
+  // The page shows a heat's drivers beside the car numbers.
   feed.SetNamesLookup([&meetingLink](const records::RaceId& race) { return meetingLink.NamesOf(race); });
   meetingLink.SetOnPrepared([&voice](const race::DriverNames& lineUp) { voice.AnnounceHeat(lineUp); });
   ui::MeetingWindow meetingWindow({meetingStore, boxes, fileDialogs, meetingLink, [&form1] { return form1.PanelSetup(); },
