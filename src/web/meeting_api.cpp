@@ -201,6 +201,7 @@ QJsonArray RotationArray(const std::vector<meeting::RotationRow>& rows, const Ro
 
 std::vector<meeting::Heat> Lineups(const std::vector<meeting::StoredHeat>& stored) {
   std::vector<meeting::Heat> heats;
+  heats.reserve(stored.size());
   for (const auto& h : stored) heats.push_back(h.heat);
   return heats;
 }
@@ -288,7 +289,7 @@ JsonAnswer MeetingApi::Meeting(std::string_view idText) const {
 
 JsonAnswer MeetingApi::Season(std::string_view rest, std::string_view bestText) const {
   const auto slash = rest.rfind('/');
-  if (slash == std::string_view::npos || slash > kMaxEncodedClass) return NotFound();
+  if (slash > kMaxEncodedClass) return NotFound();  // no slash at all (npos) is larger still
   const auto year = Number(rest.substr(slash + 1), 4);
   if (!year || *year < 2000 || *year > 2099) return NotFound();
   const std::string className =
