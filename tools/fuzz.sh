@@ -70,7 +70,7 @@ mkdir -p "$seeds/roster" "$out/corpus/roster"
 cp tests/fuzz/roster_seeds/* "$seeds/roster/"
 if [ -d tests/fuzz/regressions/roster ]; then cp tests/fuzz/regressions/roster/* "$seeds/roster/" 2>/dev/null || true; fi
 "$cxx" -std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined -Isrc \
-  tests/fuzz/roster_fuzz.cpp src/meeting/*.cpp src/records/*.cpp src/platform/directory.cpp -o "$out/fuzz_roster"
+  tests/fuzz/roster_fuzz.cpp src/meeting/*.cpp src/results/*.cpp src/records/*.cpp src/platform/directory.cpp -o "$out/fuzz_roster"
 echo "fuzzing the roster import for ${seconds}s"
 "$out/fuzz_roster" -max_total_time="$seconds" -timeout=5 -rss_limit_mb=2048 -max_len=65536 -dict=tests/fuzz/roster.dict \
   -artifact_prefix="$out/crash-roster-" "$out/corpus/roster" "$seeds/roster" 2>"$out/fuzz_roster.log" || {

@@ -53,6 +53,7 @@ int main(int argc, char* argv[]) {
       std::fprintf(stderr, "trelvix: %s\nSee trelvix --help.\n", options.text.toLocal8Bit().constData());
       return 2;
     case app::Options::Action::kExport:
+    case app::Options::Action::kExportMeeting:
     case app::Options::Action::kImport:
       qputenv("QT_QPA_PLATFORM", "offscreen");
       break;
@@ -75,6 +76,10 @@ int main(int argc, char* argv[]) {
   if (options.action == app::Options::Action::kExport) {
     return app::RunExport(options.exportArguments,
                           app::ChooseRecordFolder(programFolder, QStringLiteral(TRELVIX_INSTALLED_BINDIR)));
+  }
+  if (options.action == app::Options::Action::kExportMeeting) {
+    return app::RunMeetingExport(options.exportArguments,
+                                 app::ChooseRecordFolder(programFolder, QStringLiteral(TRELVIX_INSTALLED_BINDIR)));
   }
   if (options.action == app::Options::Action::kImport) {
     return app::RunImport(options.exportArguments,
@@ -153,7 +158,7 @@ int main(int argc, char* argv[]) {
   feed.SetNamesLookup([&meetingLink](const records::RaceId& race) { return meetingLink.NamesOf(race); });
   meetingLink.SetOnPrepared([&voice](const race::DriverNames& lineUp) { voice.AnnounceHeat(lineUp); });
   ui::MeetingWindow meetingWindow({meetingStore, boxes, fileDialogs, meetingLink, [&form1] { return form1.PanelSetup(); },
-                                   [&form1](const race::RaceSetup& setup) { form1.ShowSetup(setup); }},
+                                   [&form1](const race::RaceSetup& setup) { form1.ShowSetup(setup); }, &reportPrinter},
                                   &form1);
   form1.SetMeetingWindow(&meetingWindow);
   // A box would take the race's keys: during a race the meeting window

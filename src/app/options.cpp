@@ -18,9 +18,10 @@ constexpr const char* kQtFlags = "reverse widgetcount testability nograb dograb"
 constexpr const char* kUsage =
     "Usage: trelvix [--decoder LINK] [--web [ADDRESS:]PORT] [Qt's window options]\n"
     "       trelvix --export YYMMDDnn --to DIR [--from FOLDER] [--lang es|en]\n"
+    "       trelvix --export-meeting ID --to DIR [--from FOLDER] [--lang es|en] [--best N]\n"
     "       trelvix --import-drivers FILE.csv [--from FOLDER] [--lang es|en]\n"
     "Lap counter and race-event recorder for model-car racing: the window, or an\n"
-    "export of a past race with no window and no display needed.\n\n";
+    "export of a past race or club meeting with no window and no display needed.\n\n";
 
 Options Failed(const QString& problem) {
   Options options;
@@ -66,11 +67,20 @@ Options ReadOptions(const QStringList& arguments) {
   const QCommandLineOption lang(QStringLiteral("lang"),
                                 QStringLiteral("With --export: the language of the texts, es (default) or en."),
                                 QStringLiteral("es|en"));
+  const QCommandLineOption exportMeeting(
+      QStringLiteral("export-meeting"),
+      QStringLiteral("Writes a club meeting's heat sheet, results and championship (CSV, spreadsheet, HTML, PDF) "
+                     "and exits."),
+      QStringLiteral("ID"));
+  const QCommandLineOption best(QStringLiteral("best"),
+                                QStringLiteral("With --export-meeting: the championship counts each driver's best N "
+                                               "meetings (default 0: all)."),
+                                QStringLiteral("N"));
   const QCommandLineOption importDrivers(
       QStringLiteral("import-drivers"),
       QStringLiteral("Reads a roster file (CSV) into the club meetings' drivers, whole or not at all, and exits."),
       QStringLiteral("FILE.csv"));
-  parser.addOptions({help, version, decoder, web, exportRace, importDrivers, to, from, lang});
+  parser.addOptions({help, version, decoder, web, exportRace, exportMeeting, best, importDrivers, to, from, lang});
   const QStringList qtOptionNames = QString::fromLatin1(kQtValueOptions).split(QLatin1Char(' '));
   const QStringList qtFlagNames = QString::fromLatin1(kQtFlags).split(QLatin1Char(' '));
   for (const QString& name : qtOptionNames + qtFlagNames) {
@@ -99,8 +109,24 @@ Options ReadOptions(const QStringList& arguments) {
   bool windowOption = parser.isSet(decoder) || parser.isSet(web);
   for (const QString& name : qtOptionNames + qtFlagNames) windowOption = windowOption || parser.isSet(name);
 
+  if (int(parser.isSet(exportRace)) + int(parser.isSet(exportMeeting)) + int(parser.isSet(importDrivers)) > 1) {
+    return Failed(QStringLiteral("--export, --export-meeting and --import-drivers are separate runs"));
+  }
+  if (parser.isSet(best) && !parser.isSet(exportMeeting)) return Failed(QStringLiteral("--best goes with --export-meeting"));
+  if (parser.isSet(exportMeeting)) {
+    if (windowOption) {
+      return Failed(QStringLiteral("--export-meeting takes no other options than --to, --from, --lang and --best"));
+    }
+    options.action = Options::Action::kExportMeeting;
+    options.exportArguments = {arguments.value(0), QStringLiteral("--export-meeting"), parser.value(exportMeeting)};
+    for (const QCommandLineOption* option : {&to, &from, &lang, &best}) {
+      if (parser.isSet(*option)) {
+        options.exportArguments << QStringLiteral("--") + option->names().constFirst() << parser.value(*option);
+      }
+    }
+    return options;
+  }
   if (parser.isSet(exportRace)) {
-    if (parser.isSet(importDrivers)) return Failed(QStringLiteral("--export and --import-drivers are two runs"));
     if (windowOption) return Failed(QStringLiteral("--export takes no other options than --to, --from and --lang"));
     // Handed on in one spelling, whatever form was typed (--to=DIR, -to DIR).
     options.action = Options::Action::kExport;

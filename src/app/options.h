@@ -14,7 +14,7 @@
 namespace app {
 
 struct Options {
-  enum class Action { kWindow, kExport, kImport, kHelp, kVersion, kError };
+  enum class Action { kWindow, kExport, kExportMeeting, kImport, kHelp, kVersion, kError };
   Action action = Action::kWindow;
   std::optional<platform::LinkChoice> decoder;  // --decoder DEVICE[@BAUD] | tcp:HOST:PORT | none
   std::optional<web::WebAddress> web;           // --web [ADDRESS:]PORT

@@ -60,6 +60,28 @@ bool WriteWhole(const QString& path, const QByteArray& bytes, std::string& error
   return true;
 }
 
+bool WriteTogether(const QString& targetFolder, const std::vector<std::pair<std::string, QByteArray>>& files, bool spanish,
+                   ExportResult& result) {
+  const bool es = spanish;
+  const std::string folder = QFile::encodeName(QDir::cleanPath(targetFolder)).toStdString();
+  std::string why;
+  if (!MakeFolder(folder, why)) {
+    result.error = results::Filled(results::words::kCannotMakeFolder.Pick(es), targetFolder.toStdString(), why);
+    return false;
+  }
+  StagedFiles staged(folder);
+  for (const auto& [name, bytes] : files) {
+    if (!staged.Add(name, View(bytes))) break;
+  }
+  if (!staged.FailedName().empty() || !staged.Commit()) {
+    result.error = results::Filled(results::words::kCannotWrite.Pick(es), staged.FailedName(), staged.SystemError());
+    return false;
+  }
+  result.written = staged.Paths();
+  result.ok = true;
+  return true;
+}
+
 ExportResult ExportRace(const results::RaceSheet& sheet, const QString& targetFolder, bool spanish) {
   const bool es = spanish;
   ExportResult result;
@@ -116,22 +138,7 @@ ExportResult ExportRace(const results::RaceSheet& sheet, const QString& targetFo
   if (lapTimes.chart) files.emplace_back(stem + "-lap-times.png", charts::ChartPng(*lapTimes.chart, QSize(1600, 900)));
   if (lapChart.chart) files.emplace_back(stem + "-lap-chart.png", charts::ChartPng(*lapChart.chart, QSize(1600, 900)));
 
-  const std::string folder = QFile::encodeName(QDir::cleanPath(targetFolder)).toStdString();
-  std::string why;
-  if (!MakeFolder(folder, why)) {
-    result.error = results::Filled(results::words::kCannotMakeFolder.Pick(es), targetFolder.toStdString(), why);
-    return result;
-  }
-  StagedFiles staged(folder);
-  for (const auto& [name, bytes] : files) {
-    if (!staged.Add(name, View(bytes))) break;
-  }
-  if (!staged.FailedName().empty() || !staged.Commit()) {
-    result.error = results::Filled(results::words::kCannotWrite.Pick(es), staged.FailedName(), staged.SystemError());
-    return result;
-  }
-  result.written = staged.Paths();
-  result.ok = true;
+  WriteTogether(targetFolder, files, es, result);
   return result;
 }
 

@@ -8,6 +8,7 @@
 #include <QByteArray>
 #include <QString>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/directory.h"
@@ -31,6 +32,11 @@ ExportResult ExportRace(const results::RaceSheet& sheet, const QString& targetFo
 // Reads the race from the record folder, then exports it.
 ExportResult ExportRace(platform::DirectoryLister& lister, const std::string& recordFolder,
                         const records::RaceId& race, const QString& targetFolder, bool spanish);
+
+// Makes the folder when missing and writes the files into it together,
+// each whole and synced, or none of them; fills `result` either way.
+bool WriteTogether(const QString& targetFolder, const std::vector<std::pair<std::string, QByteArray>>& files, bool spanish,
+                   ExportResult& result);
 
 // Writes bytes to the path through a temporary file of its own in the same
 // folder, made durable, then renamed over the path; false with the system's

@@ -29,9 +29,9 @@ constexpr QMarginsF kMarginsMm(18, 14, 16, 12);
 
 class Pages final {
  public:
-  Pages(QPdfWriter& writer, QPainter& painter, const results::RaceSheet& sheet, bool spanish)
+  Pages(QPdfWriter& writer, QPainter& painter, QString title, QString day, bool spanish)
       : writer_(writer), painter_(painter), spanish_(spanish), small_(QStringLiteral("Sans Serif"), 8),
-        title_(Q(results::PageTitle(sheet, spanish))), day_(Q(results::DayText(sheet.name.day(), spanish))) {
+        title_(std::move(title)), day_(std::move(day)) {
     small_.setStyleHint(QFont::SansSerif);
     small_.setLetterSpacing(QFont::AbsoluteSpacing, kLetterSpacing);
     const QFontMetricsF metrics(small_, &writer_);
@@ -49,7 +49,7 @@ class Pages final {
     return true;
   }
 
-  // The race and its date above every page but the first, which has its
+  // The title and the date above every page but the first, which has its
   // own title; the page's number below every page.
   void Frame(int number, int total) {
     painter_.save();
@@ -82,6 +82,12 @@ class Pages final {
 
 QByteArray ResultsPdf(const results::RaceSheet& sheet, bool spanish, const std::vector<DocumentChart>& charts,
                       std::string& error) {
+  return DocumentPdf(results::PageTitle(sheet, spanish), results::DayText(sheet.name.day(), spanish),
+                     results::PrintedBody(sheet, spanish), spanish, charts, error);
+}
+
+QByteArray DocumentPdf(const std::string& title, const std::string& day, const std::string& printedHtml, bool spanish,
+                       const std::vector<DocumentChart>& charts, std::string& error) {
   QByteArray bytes;
   QBuffer buffer(&bytes);
   buffer.open(QIODevice::WriteOnly);
@@ -90,14 +96,14 @@ QByteArray ResultsPdf(const results::RaceSheet& sheet, bool spanish, const std::
     QPdfWriter writer(&buffer);
     writer.setResolution(300);
     writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, kMarginsMm, QPageLayout::Millimeter));
-    writer.setTitle(Q(results::PageTitle(sheet, spanish)));
+    writer.setTitle(Q(title));
     writer.setCreator(QStringLiteral("TRELVIX"));
     QPainter painter;
     if (!painter.begin(&writer)) {
       error = "the PDF writer did not start";
       return {};
     }
-    Pages pages(writer, painter, sheet, spanish);
+    Pages pages(writer, painter, Q(title), Q(day), spanish);
 
     QTextDocument document;
     document.documentLayout()->setPaintDevice(&writer);
@@ -106,7 +112,7 @@ QByteArray ResultsPdf(const results::RaceSheet& sheet, bool spanish, const std::
     font.setLetterSpacing(QFont::AbsoluteSpacing, kLetterSpacing);
     document.setDefaultFont(font);
     document.setDocumentMargin(0);
-    document.setHtml(Q(results::PrintedBody(sheet, spanish)));
+    document.setHtml(Q(printedHtml));
     {
       // Headings take a font of their own, without the default's spacing.
       QTextCursor all(&document);

@@ -25,4 +25,9 @@ struct DocumentChart {
 QByteArray ResultsPdf(const results::RaceSheet& sheet, bool spanish, const std::vector<DocumentChart>& charts,
                       std::string& error);
 
+// Any document laid out the same way: `printedHtml` as Qt's rich text takes
+// it, `title` and `day` in the running head, then the charts.
+QByteArray DocumentPdf(const std::string& title, const std::string& day, const std::string& printedHtml, bool spanish,
+                       const std::vector<DocumentChart>& charts, std::string& error);
+
 }  // namespace exports

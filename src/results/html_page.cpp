@@ -148,6 +148,61 @@ std::string Body(const RaceSheet& sheet, bool spanish) {
   return page;
 }
 
+// A whole page for a browser: the title, the body, then the pictures.
+std::string Standalone(const std::string& title, const std::string& body, bool spanish,
+                       const std::vector<PageImage>& images) {
+  std::string page = "<!DOCTYPE html>\n<html lang=\"";
+  page += spanish ? "es" : "en";
+  page += "\">\n<head>\n<meta charset=\"utf-8\">\n<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n";
+  page += Element("title", title) + "\n<style>\n" + kStyle + "\n</style>\n</head>\n<body>\n";
+  page += Element("h1", title) + "\n";
+  page += body;
+  for (const auto& image : images) {
+    page += "<figure><img src=\"data:" + image.mime + ";base64," + Base64(image.bytes) + "\" alt=\"" +
+            HtmlEscaped(image.caption) + "\">" + Element("figcaption", image.caption) + "</figure>\n";
+  }
+  page += "</body>\n</html>\n";
+  return page;
+}
+
+// The same for Qt's rich text, which draws cell borders and padding from
+// the table's own attributes.
+std::string Printed(const std::string& title, const std::string& body) {
+  std::string out;
+  const std::string table = "<table>";
+  std::size_t from = 0;
+  for (std::size_t at = body.find(table); at != std::string::npos; at = body.find(table, from)) {
+    out.append(body, from, at - from);
+    out += "<table border=\"1\" cellspacing=\"0\" cellpadding=\"3\">";
+    from = at + table.size();
+  }
+  out.append(body, from);
+  return "<html><head><style>" + std::string(kPrintStyle) + "</style></head><body>" + Element("h1", title) + out +
+         "</body></html>";
+}
+
+std::string TablesBody(const std::vector<std::string>& lines, const std::vector<TableSection>& sections, bool spanish) {
+  std::string body;
+  for (const auto& line : lines) body += Element("p", line) + "\n";
+  for (const auto& section : sections) {
+    if (section.table == nullptr) continue;
+    body += Element("h2", section.heading) + "\n";
+    std::vector<std::string> headings;
+    for (const auto& column : section.table->columns) headings.push_back(column.label);
+    body += TableHead(headings);
+    for (const auto& row : section.table->rows) {
+      body += "<tr>";
+      for (const auto& cell : row) {
+        body += cell.kind == Cell::Kind::Text ? Element("td", cell.text, "class=\"text\"")
+                                              : Element("td", ShownText(cell, spanish));
+      }
+      body += "</tr>\n";
+    }
+    body += "</tbody></table>\n";
+  }
+  return body;
+}
+
 }  // namespace
 
 std::string HtmlEscaped(std::string_view text) {
@@ -202,35 +257,21 @@ std::string PageTitle(const RaceSheet& sheet, bool spanish) {
 }
 
 std::string ResultsPage(const RaceSheet& sheet, bool spanish, const std::vector<PageImage>& images) {
-  const std::string title = PageTitle(sheet, spanish);
-  std::string page = "<!DOCTYPE html>\n<html lang=\"";
-  page += spanish ? "es" : "en";
-  page += "\">\n<head>\n<meta charset=\"utf-8\">\n<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n";
-  page += Element("title", title) + "\n<style>\n" + kStyle + "\n</style>\n</head>\n<body>\n";
-  page += Element("h1", title) + "\n";
-  page += Body(sheet, spanish);
-  for (const auto& image : images) {
-    page += "<figure><img src=\"data:" + image.mime + ";base64," + Base64(image.bytes) + "\" alt=\"" +
-            HtmlEscaped(image.caption) + "\">" + Element("figcaption", image.caption) + "</figure>\n";
-  }
-  page += "</body>\n</html>\n";
-  return page;
+  return Standalone(PageTitle(sheet, spanish), Body(sheet, spanish), spanish, images);
 }
 
 std::string PrintedBody(const RaceSheet& sheet, bool spanish) {
-  std::string body = Body(sheet, spanish);
-  // Qt's rich text draws cell borders and padding from the table's own attributes.
-  std::string out;
-  const std::string table = "<table>";
-  std::size_t from = 0;
-  for (std::size_t at = body.find(table); at != std::string::npos; at = body.find(table, from)) {
-    out.append(body, from, at - from);
-    out += "<table border=\"1\" cellspacing=\"0\" cellpadding=\"3\">";
-    from = at + table.size();
-  }
-  out.append(body, from);
-  return "<html><head><style>" + std::string(kPrintStyle) + "</style></head><body>" + Element("h1", PageTitle(sheet, spanish)) +
-         out + "</body></html>";
+  return Printed(PageTitle(sheet, spanish), Body(sheet, spanish));
+}
+
+std::string TablesPage(const std::string& title, const std::vector<std::string>& lines,
+                       const std::vector<TableSection>& sections, bool spanish) {
+  return Standalone(title, TablesBody(lines, sections, spanish), spanish, {});
+}
+
+std::string PrintedTables(const std::string& title, const std::vector<std::string>& lines,
+                          const std::vector<TableSection>& sections, bool spanish) {
+  return Printed(title, TablesBody(lines, sections, spanish));
 }
 
 }  // namespace results

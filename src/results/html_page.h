@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "results/race_sheet.h"
+#include "results/tables.h"
 
 namespace results {
 
@@ -30,5 +31,16 @@ std::string ResultsPage(const RaceSheet& sheet, bool spanish, const std::vector<
 // for Qt's rich text, which prints it: its tables repeat their heading row
 // on every page.
 std::string PrintedBody(const RaceSheet& sheet, bool spanish);
+
+// Pages of typed tables under headings, such as a club meeting's sheets:
+// a self-contained page, and the same for Qt's rich text to print.
+struct TableSection {
+  std::string heading;
+  const Table* table = nullptr;  // not owned
+};
+std::string TablesPage(const std::string& title, const std::vector<std::string>& lines,
+                       const std::vector<TableSection>& sections, bool spanish);
+std::string PrintedTables(const std::string& title, const std::vector<std::string>& lines,
+                          const std::vector<TableSection>& sections, bool spanish);
 
 }  // namespace results

@@ -119,18 +119,6 @@ void Sum(CarResult& r, bool commonTiming) {
   }
 }
 
-std::string DurationText(long long ms) {
-  if (ms < 0) ms = 0;
-  char buf[64];
-  if (ms < 3600000) {
-    std::snprintf(buf, sizeof buf, "%02lld'%02lld\"%03lld", ms / 60000, ms / 1000 % 60, ms % 1000);
-  } else {
-    std::snprintf(buf, sizeof buf, "%lldh %02lld'%02lld\"%03lld", ms / 3600000, ms / 60000 % 60, ms / 1000 % 60,
-                  ms % 1000);
-  }
-  return buf;
-}
-
 }  // namespace
 
 RaceResult ComputeResult(const RaceInput& input) {

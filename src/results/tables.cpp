@@ -86,4 +86,17 @@ Table EventsTable(const RaceSheet& sheet, bool spanish) {
   return table;
 }
 
+std::string ShownText(const Cell& cell, bool spanish) {
+  switch (cell.kind) {
+    case Cell::Kind::Empty: return {};
+    case Cell::Kind::Whole: return std::to_string(cell.whole);
+    case Cell::Kind::Seconds:
+      if (!std::isfinite(cell.seconds)) return {};
+      if (cell.seconds >= 60.0) return DurationText(std::llround(cell.seconds * 1000.0));
+      return SecondsForPeople(cell.seconds, spanish);
+    case Cell::Kind::Text: return cell.text;
+  }
+  return {};
+}
+
 }  // namespace results

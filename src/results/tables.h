@@ -41,6 +41,10 @@ struct Table {
 // ("01'27\"310", "1h 03'07\"042", "250,117"); nothing when the text is no time.
 std::optional<double> SecondsOf(std::string_view recordTime);
 
+// A cell as a person reads it: seconds of a minute or more as a duration
+// (01'27"310), shorter ones with the language's decimal mark (27,310).
+std::string ShownText(const Cell& cell, bool spanish);
+
 Table ClassificationTable(const RaceSheet& sheet, bool spanish);
 Table PassesTable(const RaceSheet& sheet, bool spanish);
 Table EventsTable(const RaceSheet& sheet, bool spanish);

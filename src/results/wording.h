@@ -80,6 +80,9 @@ inline constexpr Words kRefusedNoSuchCorrection{"No hay tal corrección que desh
 
 using records::Filled;
 
+// A duration as the record files write one: 01'27"310, 1h 03'07"042.
+std::string DurationText(long long ms);
+
 // Seconds with three decimals and the language's decimal mark: 14,536 in
 // Spanish, 14.536 in English.
 std::string SecondsForPeople(double seconds, bool spanish);

@@ -32,7 +32,9 @@
 #include "meeting/text.h"
 #include "meeting/texts.h"
 #include "records/cars.h"
+#include "exports/meeting_export.h"
 #include "results/csv.h"
+#include "ui/report_printer.h"
 #include "ui/main_window.h"
 #include "ui/meeting_link.h"
 #include "ui/widgets.h"
@@ -59,19 +61,7 @@ constexpr Words kExport{"Exportar CSV...", "Export CSV..."};
 constexpr Words kNewMeeting{"Nueva reunión", "New meeting"};
 constexpr Words kSaveMeeting{"Guardar reunión", "Save meeting"};
 constexpr Words kPrepare{"Preparar", "Prepare"};
-constexpr Words kCar{"Coche", "Car"};
-constexpr Words kRace{"Carrera", "Race"};
-constexpr Words kResult{"Resultado", "Result"};
-constexpr Words kPlace{"Puesto", "Place"};
-constexpr Words kDriver{"Piloto", "Driver"};
-constexpr Words kLaps{"Vueltas", "Laps"};
-constexpr Words kTime{"Tiempo", "Time"};
-constexpr Words kBestLap{"Vuelta rápida", "Best lap"};
-constexpr Words kPoints{"Puntos", "Points"};
-constexpr Words kFinalColumn{"Final", "Final"};
-constexpr Words kStints{"Mangas", "Stints"};
 constexpr Words kBestOf{"Cuentan las mejores (0: todas)", "Best meetings counted (0: all)"};
-constexpr Words kSeasonOf{"Campeonato %1 %2", "Championship %1 %2"};
 constexpr Words kRandom{"Al azar", "Random"};
 constexpr Words kEntryOrder{"Orden de inscripción", "Entry order"};
 constexpr Words kBestRound{"Mejor ronda", "Best round"};
@@ -90,8 +80,11 @@ constexpr Words kCannotWrite{"No se puede escribir el fichero.", "The file canno
 constexpr Words kSaved{"Guardado.", "Saved."};
 constexpr Words kPointsBad{"Tabla de puntos no válida: números separados por guiones.",
                            "Bad points table: numbers separated by dashes."};
-constexpr Words kPending{"(por alinear)", "(to be lined up)"};
-constexpr Words kDns{"No salió", "DNS"};
+constexpr Words kPrint{"Imprimir", "Print"};
+constexpr Words kExportMeeting{"Exportar reunión…", "Export meeting…"};
+constexpr Words kExportInto{"Exportar la reunión en la carpeta", "Export the meeting into the folder"};
+constexpr Words kExported{"Reunión exportada: %1 ficheros en %2.", "Meeting exported: %1 files in %2."};
+constexpr Words kNotExported{"La reunión no se exportó: %1", "The meeting was not exported: %1"};
 
 // The captions of the meeting editor, in the order of the form.
 constexpr Words kCaptions[] = {
@@ -113,17 +106,28 @@ constexpr Words kCaptions[] = {
     {"Pilotos inscritos", "Drivers entered"},
 };
 
-QString TimeText(std::int64_t ms) {
-  return QStringLiteral("%1'%2\"%3")
-      .arg(ms / 60000, 2, 10, QLatin1Char('0'))
-      .arg(ms / 1000 % 60, 2, 10, QLatin1Char('0'))
-      .arg(ms % 1000, 3, 10, QLatin1Char('0'));
-}
-
 QTableWidgetItem* Cell(const QString& text) {
   auto* item = new QTableWidgetItem(text);
   item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
   return item;
+}
+
+// A grid showing a table as a person reads it.
+void FillGrid(QTableWidget* grid, const results::Table& table, bool spanish) {
+  grid->clearContents();
+  grid->setColumnCount(static_cast<int>(table.columns.size()));
+  QStringList headings;
+  for (const auto& column : table.columns) headings << Q(column.label);
+  grid->setHorizontalHeaderLabels(headings);
+  grid->setRowCount(static_cast<int>(table.rows.size()));
+  for (int r = 0; r < static_cast<int>(table.rows.size()); ++r) {
+    const auto& row = table.rows[static_cast<std::size_t>(r)];
+    for (int c = 0; c < static_cast<int>(row.size()); ++c) {
+      const auto& cell = row[static_cast<std::size_t>(c)];
+      if (cell.kind != results::Cell::Kind::Empty) grid->setItem(r, c, Cell(Q(results::ShownText(cell, spanish))));
+    }
+  }
+  grid->resizeColumnsToContents();
 }
 
 QTableWidget* MakeGrid(QWidget* parent, const char* name) {
@@ -296,16 +300,34 @@ void MeetingWindow::Build() {
   heatsLayout->addWidget(heatsGrid_);
   prepare_ = new QPushButton(heatsTab);
   prepare_->setObjectName(QStringLiteral("Prepare"));
+  printSheet_ = new QPushButton(heatsTab);
+  printSheet_->setObjectName(QStringLiteral("PrintHeatSheet"));
+  exportMeeting_ = new QPushButton(heatsTab);
+  exportMeeting_->setObjectName(QStringLiteral("ExportMeeting"));
   auto* prepareRow = new QHBoxLayout;
   prepareRow->addWidget(prepare_);
   prepareRow->addStretch();
+  prepareRow->addWidget(printSheet_);
+  prepareRow->addWidget(exportMeeting_);
   heatsLayout->addLayout(prepareRow);
   tabs_->addTab(heatsTab, QString());
   connect(prepare_, &QPushButton::clicked, this, [this] { PrepareHeat(); });
+  connect(printSheet_, &QPushButton::clicked, this, [this] { PrintHeatSheet(); });
+  connect(exportMeeting_, &QPushButton::clicked, this, [this] { ExportMeetingClick(); });
 
   // Standings.
-  standings_ = MakeGrid(tabs_, "StandingsGrid");
-  tabs_->addTab(standings_, QString());
+  auto* standingsTab = new QWidget(tabs_);
+  auto* standingsLayout = new QVBoxLayout(standingsTab);
+  standings_ = MakeGrid(standingsTab, "StandingsGrid");
+  standingsLayout->addWidget(standings_);
+  printResults_ = new QPushButton(standingsTab);
+  printResults_->setObjectName(QStringLiteral("PrintResults"));
+  auto* resultsRow = new QHBoxLayout;
+  resultsRow->addStretch();
+  resultsRow->addWidget(printResults_);
+  standingsLayout->addLayout(resultsRow);
+  tabs_->addTab(standingsTab, QString());
+  connect(printResults_, &QPushButton::clicked, this, [this] { PrintResults(); });
 
   // Season.
   auto* seasonTab = new QWidget(tabs_);
@@ -319,6 +341,10 @@ void MeetingWindow::Build() {
   seasonRow->addStretch();
   seasonRow->addWidget(bestOfCaption);
   seasonRow->addWidget(bestOf_);
+  printSeason_ = new QPushButton(seasonTab);
+  printSeason_->setObjectName(QStringLiteral("PrintChampionship"));
+  seasonRow->addWidget(printSeason_);
+  connect(printSeason_, &QPushButton::clicked, this, [this] { PrintChampionship(); });
   seasonLayout->addLayout(seasonRow);
   season_ = MakeGrid(seasonTab, "SeasonGrid");
   seasonLayout->addWidget(season_);
@@ -354,6 +380,8 @@ void MeetingWindow::ApplyLanguage() {
   ranking_->setItemText(1, Tr(kRoundPoints, es));
   individual_->setText(Tr(kIndividual, es));
   findChild<QLabel*>(QStringLiteral("BestOfCaption"))->setText(Tr(kBestOf, es));
+  for (auto* print : {printSheet_, printResults_, printSeason_}) print->setText(Tr(kPrint, es));
+  exportMeeting_->setText(Tr(kExportMeeting, es));
 }
 
 int MeetingWindow::ShowModal(bool spanish) {
@@ -671,146 +699,106 @@ void MeetingWindow::SaveMeetingClick() {
   Say(kSaved.Pick(spanish_));
 }
 
-QString MeetingWindow::DriverName(meeting::DriverId id, bool shortName) const {
-  const auto it = std::find_if(roster_.begin(), roster_.end(), [id](const auto& d) { return d.id == id; });
-  if (it == roster_.end()) return QStringLiteral("#%1").arg(id);
-  return Q(shortName ? it->shortName : it->name);
+std::optional<meeting::MeetingBook> MeetingWindow::Book() const {
+  const auto found = std::find_if(meetings_.begin(), meetings_.end(), [this](const auto& m) { return m.id == current_; });
+  if (found == meetings_.end() || current_ == 0) return std::nullopt;
+  return meeting::MeetingBook{*found, heats_, results_, roster_};
 }
 
 void MeetingWindow::ShowHeats() {
-  const auto found = std::find_if(meetings_.begin(), meetings_.end(), [this](const auto& m) { return m.id == current_; });
-  heatsGrid_->clearContents();
-  if (found == meetings_.end() || current_ == 0) {
+  const auto book = Book();
+  if (!book) {
+    heatsGrid_->clearContents();
     heatsGrid_->setRowCount(0);
     prepare_->setEnabled(false);
     return;
   }
-  const auto outline = meeting::Outline(*found);
-  int cars = 0;
-  for (const auto& slot : outline) cars = std::max(cars, slot.stage == meeting::Stage::Rotation ? found->rotation.lanes : slot.cars);
-  for (const auto& h : heats_) {
-    for (const auto& s : h.heat.seats) cars = std::max(cars, s.car);
-  }
-  cars = std::min(cars, records::kCars);
-  heatsGrid_->setColumnCount(cars + 3);
-  QStringList headings{Tr(meeting::words::kHeat, spanish_)};
-  for (int c = 1; c <= cars; ++c) headings << Tr(kCar, spanish_) + QStringLiteral(" %1").arg(c);
-  headings << Tr(kRace, spanish_) << Tr(kResult, spanish_);
-  heatsGrid_->setHorizontalHeaderLabels(headings);
-  heatsGrid_->setRowCount(static_cast<int>(outline.size()));
-  for (int r = 0; r < static_cast<int>(outline.size()); ++r) {
-    const auto& slot = outline[static_cast<std::size_t>(r)];
-    heatsGrid_->setItem(r, 0, Cell(Q(meeting::HeatTitle(slot, heatCount_, spanish_))));
-    const auto stored = std::find_if(heats_.begin(), heats_.end(), [&](const auto& h) { return h.heat.slot.number == slot.number; });
-    if (stored == heats_.end()) {
-      heatsGrid_->setItem(r, 1, Cell(Tr(kPending, spanish_)));
-      continue;
-    }
-    for (const auto& s : stored->heat.seats) {
-      if (s.car >= 1 && s.car <= cars) heatsGrid_->setItem(r, s.car, Cell(DriverName(s.driver, true)));
-    }
-    if (stored->raceId) heatsGrid_->setItem(r, cars + 1, Cell(Q(*stored->raceId)));
-    if (meeting::ResultOf(results_, slot.number)) heatsGrid_->setItem(r, cars + 2, Cell(QStringLiteral("✓")));
-  }
-  heatsGrid_->resizeColumnsToContents();
+  FillGrid(heatsGrid_, meeting::HeatSheet(*book, spanish_), spanish_);
   prepare_->setEnabled(!heats_.empty());
 }
 
 void MeetingWindow::ShowStandings() {
-  standings_->clearContents();
-  const auto found = std::find_if(meetings_.begin(), meetings_.end(), [this](const auto& m) { return m.id == current_; });
-  if (found == meetings_.end() || current_ == 0) {
+  const auto book = Book();
+  if (!book) {
+    standings_->clearContents();
     standings_->setRowCount(0);
     return;
   }
-  const meeting::Meeting& m = *found;
-  std::vector<meeting::Heat> heats;
-  for (const auto& h : heats_) heats.push_back(h.heat);
-  const auto classification = meeting::MeetingClassification(m, heats, results_);
-  std::map<meeting::DriverId, const meeting::Placing*> placing;
-  for (const auto& p : classification.placings) placing[p.driver] = &p;
-  const auto placeText = [](int place, bool tied) { return QString::number(place) + (tied ? QStringLiteral("=") : QString()); };
-  if (m.format == meeting::Format::Rotation) {
-    SetHeadings(standings_, {Tr(kPlace, spanish_), Tr(kDriver, spanish_), Tr(kLaps, spanish_), Tr(kTime, spanish_),
-                             Tr(kBestLap, spanish_), Tr(kStints, spanish_), Tr(kPoints, spanish_)});
-    const auto rows = meeting::RotationStandings(m, heats, results_);
-    standings_->setRowCount(static_cast<int>(rows.size()));
-    for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
-      const auto& row = rows[static_cast<std::size_t>(r)];
-      standings_->setItem(r, 0, Cell(placeText(row.place, row.tied)));
-      standings_->setItem(r, 1, Cell(DriverName(row.driver, false)));
-      standings_->setItem(r, 2, Cell(QString::number(row.laps)));
-      standings_->setItem(r, 3, Cell(TimeText(row.timeMs)));
-      standings_->setItem(r, 4, Cell(row.bestLapMs ? QString::number(static_cast<double>(row.bestLapMs) / 1000.0, 'f', 3) : QString()));
-      standings_->setItem(r, 5, Cell(QString::number(row.stints)));
-      const auto p = placing.find(row.driver);
-      standings_->setItem(r, 6, Cell(p != placing.end() ? QString::number(p->second->points) : QString()));
-    }
-  } else {
-    SetHeadings(standings_, {Tr(kPlace, spanish_), Tr(kDriver, spanish_), Tr(kFinalColumn, spanish_),
-                             Tr(kResult, spanish_), Tr(kPoints, spanish_)});
-    standings_->setRowCount(static_cast<int>(classification.placings.size()));
-    for (int r = 0; r < static_cast<int>(classification.placings.size()); ++r) {
-      const auto& p = classification.placings[static_cast<std::size_t>(r)];
-      standings_->setItem(r, 0, Cell(placeText(p.place, p.tied)));
-      standings_->setItem(r, 1, Cell(DriverName(p.driver, false)));
-      standings_->setItem(r, 2, Cell(p.final > 0 ? Q(meeting::FinalName(p.final)) : QString()));
-      standings_->setItem(r, 3, Cell(p.status == meeting::CarStatus::DidNotStart ? Tr(kDns, spanish_)
-                                                                                : Tr(meeting::WordsOf(p.status), spanish_)));
-      standings_->setItem(r, 4, Cell(QString::number(p.points)));
-    }
+  FillGrid(standings_, meeting::MeetingResults(*book, spanish_), spanish_);
+}
+
+std::optional<results::Table> MeetingWindow::ChampionshipTable() {
+  const auto book = Book();
+  if (!book) return std::nullopt;
+  const int year = book->meeting.date.year;
+  const std::string& className = book->meeting.className;
+  const auto season = meeting::SeasonMeetings(services_.store, meetings_, className, year, &*book);
+  if (!season) {
+    StoreFailed();
+    return std::nullopt;
   }
-  standings_->resizeColumnsToContents();
+  return meeting::Championship(meeting::Season(*season, className, year, bestOf_->value()), meetings_, roster_, spanish_);
 }
 
 void MeetingWindow::ShowSeason() {
-  season_->clearContents();
-  const auto found = std::find_if(meetings_.begin(), meetings_.end(), [this](const auto& m) { return m.id == current_; });
-  if (found == meetings_.end()) {
+  const auto book = Book();
+  const auto table = ChampionshipTable();
+  if (!book || !table) {
+    season_->clearContents();
     season_->setRowCount(0);
     return;
   }
-  const int year = found->date.year;
-  const std::string className = found->className;
-  seasonTitle_->setText(QString::fromUtf8(kSeasonOf.Pick(spanish_)).arg(Q(className)).arg(year));
-  std::vector<meeting::SeasonMeeting> season;
-  for (const auto& m : meetings_) {
-    if (m.date.year != year || meeting::MatchKey(m.className) != meeting::MatchKey(className)) continue;
-    std::vector<meeting::Heat> heats;
-    std::vector<meeting::HeatResult> results;
-    if (m.id == current_) {
-      for (const auto& h : heats_) heats.push_back(h.heat);
-      results = results_;
-    } else {
-      const auto stored = services_.store.Heats(m.id);
-      const auto entered = stored ? services_.store.Results(m.id) : std::nullopt;
-      if (!entered) return StoreFailed();
-      for (const auto& h : *stored) heats.push_back(h.heat);
-      results = *entered;
-    }
-    season.push_back({m.id, m.date, m.className, meeting::MeetingClassification(m, heats, results)});
+  seasonTitle_->setText(Q(meeting::ChampionshipTitle(book->meeting.className, book->meeting.date.year, spanish_)));
+  FillGrid(season_, *table, spanish_);
+}
+
+void MeetingWindow::Print(const results::Table& table, const std::string& title) {
+  const auto book = Book();
+  if (!book || services_.printer == nullptr) return;
+  printing::Report report;
+  report.day = meeting::IsoDate(book->meeting.date);
+  report.description = meeting::MeetingLine(book->meeting, spanish_);
+  report.title = title;
+  report.jobName = "TRELVIX " + title;
+  for (const auto& column : table.columns) report.headings.push_back(column.label);
+  for (const auto& row : table.rows) {
+    std::vector<std::string> cells;
+    cells.reserve(row.size());
+    for (const auto& cell : row) cells.push_back(results::ShownText(cell, spanish_));
+    report.rows.push_back(std::move(cells));
   }
-  const auto table = meeting::Season(season, className, year, bestOf_->value());
-  QStringList headings{Tr(kPlace, spanish_), Tr(kDriver, spanish_), Tr(kPoints, spanish_)};
-  for (auto id : table.meetings) {
-    const auto m = std::find_if(meetings_.begin(), meetings_.end(), [id](const auto& x) { return x.id == id; });
-    headings << (m != meetings_.end() ? Q(meeting::IsoDate(m->date).substr(5)) : QString::number(id));
-  }
-  season_->setColumnCount(static_cast<int>(headings.size()));
-  season_->setHorizontalHeaderLabels(headings);
-  season_->setRowCount(static_cast<int>(table.rows.size()));
-  for (int r = 0; r < static_cast<int>(table.rows.size()); ++r) {
-    const auto& row = table.rows[static_cast<std::size_t>(r)];
-    season_->setItem(r, 0, Cell(QString::number(row.place) + (row.tied ? QStringLiteral("=") : QString())));
-    season_->setItem(r, 1, Cell(DriverName(row.driver, false)));
-    season_->setItem(r, 2, Cell(QString::number(row.points)));
-    for (std::size_t c = 0; c < row.meetingPoints.size(); ++c) {
-      if (!row.meetingPoints[c]) continue;
-      const QString points = QString::number(*row.meetingPoints[c]);
-      season_->setItem(r, 3 + static_cast<int>(c), Cell(row.dropped[c] ? QStringLiteral("(%1)").arg(points) : points));
-    }
-  }
-  season_->resizeColumnsToContents();
+  services_.printer->Print(report, spanish_);
+}
+
+void MeetingWindow::PrintHeatSheet() {
+  if (const auto book = Book()) Print(meeting::HeatSheet(*book, spanish_), meeting::HeatSheetTitle(spanish_));
+}
+
+void MeetingWindow::PrintResults() {
+  if (const auto book = Book()) Print(meeting::MeetingResults(*book, spanish_), meeting::MeetingResultsTitle(spanish_));
+}
+
+void MeetingWindow::PrintChampionship() {
+  const auto book = Book();
+  const auto table = book ? ChampionshipTable() : std::nullopt;
+  if (table) Print(*table, meeting::ChampionshipTitle(book->meeting.className, book->meeting.date.year, spanish_));
+}
+
+void MeetingWindow::ExportMeetingClick() {
+  const auto book = Book();
+  if (!book) return;
+  const auto folder = services_.dialogs.FolderName(this, Tr(kExportInto, spanish_));
+  if (!folder) return;
+  const int year = book->meeting.date.year;
+  const auto season = meeting::SeasonMeetings(services_.store, meetings_, book->meeting.className, year, &*book);
+  if (!season) return StoreFailed();
+  const auto table = meeting::Season(*season, book->meeting.className, year, bestOf_->value());
+  const auto result = exports::ExportMeeting(*book, meetings_, table, *folder, spanish_);
+  const std::string text =
+      result.ok ? records::Filled(kExported.Pick(spanish_), std::to_string(result.written.size()), folder->toStdString())
+                : records::Filled(kNotExported.Pick(spanish_), result.error);
+  Say(text);
+  services_.boxes.Info(kAppTitle, text);
 }
 
 bool MeetingWindow::PrepareHeat() {

@@ -14,6 +14,7 @@
 #include "meeting/driver.h"
 #include "meeting/heat.h"
 #include "meeting/meeting.h"
+#include "meeting/sheets.h"
 #include "meeting/store.h"
 #include "platform/file_dialogs.h"
 #include "platform/message_boxes.h"
@@ -33,6 +34,7 @@ class QTableWidget;
 namespace ui {
 
 class MeetingLink;
+class ReportPrinter;
 
 struct MeetingWindowServices {
   meeting::MeetingStore& store;
@@ -42,6 +44,8 @@ struct MeetingWindowServices {
   // The setup panel's race as it stands, and the panel made to show another.
   std::function<race::RaceSetup()> currentSetup;
   std::function<void(const race::RaceSetup&)> showSetup;
+  // Where the heat sheet, the results and the championship are printed.
+  ReportPrinter* printer = nullptr;
 };
 
 class MeetingWindow final : public QDialog {
@@ -59,6 +63,14 @@ class MeetingWindow final : public QDialog {
   void ImportRoster(const QString& file);
   // The roster as CSV for a spreadsheet: UTF-8 with its mark, ';', no formulas.
   bool ExportRoster(const QString& file);
+
+  // "Imprimir" / "Print" on the heats, standings and season tabs: the
+  // heat sheet, the meeting's results, the championship.
+  void PrintHeatSheet();
+  void PrintResults();
+  void PrintChampionship();
+  // "Exportar reunión" / "Export meeting": every format into a folder.
+  void ExportMeetingClick();
 
   meeting::MeetingId currentMeeting() const noexcept { return current_; }
   void SelectMeeting(meeting::MeetingId id);
@@ -85,7 +97,10 @@ class MeetingWindow final : public QDialog {
   void ExportClick();
   void FormatChanged();
   std::optional<meeting::Meeting> MeetingFromEditor();
-  QString DriverName(meeting::DriverId id, bool shortName) const;
+  // The current meeting as the store gave it; nothing when none is chosen.
+  std::optional<meeting::MeetingBook> Book() const;
+  std::optional<results::Table> ChampionshipTable();
+  void Print(const results::Table& table, const std::string& title);
   void Say(const std::string& text);
   void StoreFailed();
 
@@ -108,6 +123,10 @@ class MeetingWindow final : public QDialog {
   QLineEdit* className_ = nullptr;
   QCheckBox* active_ = nullptr;
   QPushButton* newDriver_ = nullptr;
+  QPushButton* printSheet_ = nullptr;
+  QPushButton* exportMeeting_ = nullptr;
+  QPushButton* printResults_ = nullptr;
+  QPushButton* printSeason_ = nullptr;
   QPushButton* saveDriver_ = nullptr;
   QPushButton* import_ = nullptr;
   QPushButton* export_ = nullptr;

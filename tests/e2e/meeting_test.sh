@@ -101,11 +101,23 @@ done
 SHOT="$WORK/meeting.png" prepare 2>/dev/null
 [ -n "${E2E_KEEP_LOGS:-}" ] && mkdir -p "$E2E_KEEP_LOGS" && cp -r "$WORK/meeting.png" "$CLUB" "$E2E_KEEP_LOGS/" 2>/dev/null
 
-# The stored results against the classification files, and the standings
-# from the files alone against those from the store.
-check "results and standings match the record files" /usr/bin/python3 - "$CLUB" "$DAY" <<'PY'
-import re, sqlite3, sys
-club, day = sys.argv[1], sys.argv[2]
+# The meeting taken home: every format, headless, from the database alone.
+"$CLUB/trelvix" --export-meeting 1 --to "$WORK/out" --from "$CLUB" >"$WORK/export.log" 2>&1
+check "the meeting is exported: six files" [ "$(grep -c "^$WORK/out/meeting-" "$WORK/export.log")" = 6 ]
+check "its PDF has the results, the championship and the heat sheet" \
+  bash -c 'pdftotext "$1" - | tr -s " \n" " " | grep -q "Resultados de la reunión.*Campeonato GT.*Hoja de mangas"' _ \
+  "$WORK"/out/meeting-*.pdf
+rc=0; "$CLUB/trelvix" --export-meeting 9 --to "$WORK/none" --from "$CLUB" >/dev/null 2>&1 || rc=$?
+check "an unknown meeting exits 1 and writes nothing" test "$rc" = 1 -a ! -e "$WORK/none"
+rc=0; "$CLUB/trelvix" --export-meeting uno --to "$WORK/none" >/dev/null 2>&1 || rc=$?
+check "a meeting that is no number exits 2" test "$rc" = 2
+
+# The stored results against the classification files, the standings from
+# the files alone against those from the store, and the exported sheets
+# against both.
+check "results and standings match the record files" /usr/bin/python3 - "$CLUB" "$DAY" "$WORK/out" <<'PY'
+import csv, glob, re, sqlite3, sys
+club, day, out = sys.argv[1], sys.argv[2], sys.argv[3]
 db = sqlite3.connect(f"{club}/TRELVIX.sqlite")
 def ms(text):
     m = re.fullmatch(r"(?:(\d+)h )?(\d\d)'(\d\d)\"(\d\d\d)", text)
@@ -130,6 +142,15 @@ if order(from_files) != order(from_store) or len(from_files) != 5:
     print("  standings:", from_files, from_store); ok = False
 else:
     print("  standings:", [(d, from_files[d]) for d in order(from_files)])
+names = {i: (n, s) for i, n, s in db.execute("SELECT id, name, short_name FROM drivers")}
+sheet = lambda suffix: list(csv.reader(open(glob.glob(f"{out}/meeting-*-{suffix}.csv")[0], encoding="utf-8-sig"), delimiter=";"))
+results = sheet("results")
+if [r[1] for r in results[1:]] != [names[d][0] for d in order(from_files)]:
+    print("  exported results:", results); ok = False
+heats = sheet("heats")
+for heat, row in enumerate(heats[1:], 1):
+    if row[1:3] != [names[seats[(heat, car)]][1] for car in (1, 2)] or row[3] != f"{day}0{heat}":
+        print(f"  exported heat {heat}:", row); ok = False
 sys.exit(0 if ok else 1)
 PY
 

@@ -10,6 +10,7 @@
 #include "platform/file_dialogs.h"
 #include "platform/sqlite_store.h"
 #include "records/race_id.h"
+#include "browser_fixture.h"
 #include "support/fake_message_boxes.h"
 #include "support/temp_dir.h"
 #include "ui/meeting_link.h"
@@ -65,8 +66,9 @@ class MeetingWindowTest : public ::testing::Test {
   AnsweringDialogs dialogs;
   ui::MeetingLink link{store, lister, dir.path()};
   race::RaceSetup shown{};
+  testing_support::PagePrinter printer;
   ui::MeetingWindow window{{store, boxes, dialogs, link, [] { return race::RaceSetup{}; },
-                            [this](const race::RaceSetup& setup) { shown = setup; }}};
+                            [this](const race::RaceSetup& setup) { shown = setup; }, &printer}};
   meeting::MeetingId id = 0;
 };
 
@@ -125,6 +127,48 @@ TEST_F(MeetingWindowTest, PreparesAHeatLinksItAtTheStartAndEntersItsResultAtTheF
   EXPECT_FALSE(LinkOf("26120802"));
   EXPECT_TRUE(store.Results(id)->empty());
   EXPECT_TRUE(dir.Exists("26120802.cls"));
+}
+
+TEST_F(MeetingWindowTest, TheHeatSheetResultsAndChampionshipArePrintedAndExportedAsShown) {
+  ASSERT_TRUE(window.PrepareHeat());
+  Start("26120801");
+  Finish("26120801", "1\t2\t12\t03'01\"500\t14,200\r\n2\t1\t11\t03'05\"000\t15,000\r\n");
+  window.Prepare(false);
+
+  window.PrintHeatSheet();
+  window.PrintResults();
+  window.PrintChampionship();
+  ASSERT_EQ(printer.reports.size(), 3u);
+  EXPECT_EQ(printer.jobsEnded, 3);
+  const auto& sheet = printer.reports[0];
+  EXPECT_EQ(sheet.title, "Heat sheet");
+  EXPECT_EQ(sheet.day, "2026-12-08");
+  EXPECT_EQ(sheet.description, "Club night · GT · Rotation, 2 lanes, stints of 3 min");
+  EXPECT_EQ(sheet.headings, (std::vector<std::string>{"Heat", "Car 1", "Car 2", "Race", "Result"}));
+  ASSERT_EQ(sheet.rows.size(), 5u);
+  EXPECT_EQ(sheet.rows[0], (std::vector<std::string>{"Heat 1/5", "Ana", "Carla", "26120801", "✓"}));
+  // Every report holds what its tab shows.
+  for (const auto& [report, grid] : {std::pair{&printer.reports[0], window.heatsGrid()},
+                                     std::pair{&printer.reports[1], window.standingsGrid()}}) {
+    ASSERT_EQ(static_cast<int>(report->rows.size()), grid->rowCount());
+    for (int r = 0; r < grid->rowCount(); ++r) {
+      for (int c = 0; c < grid->columnCount(); ++c) {
+        const auto* item = grid->item(r, c);
+        EXPECT_EQ(report->rows[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)],
+                  item ? item->text().toStdString() : "");
+      }
+    }
+  }
+  EXPECT_EQ(printer.reports[1].rows[0][1], "Carla");
+  EXPECT_EQ(printer.reports[2].title, "Championship GT 2026");
+  EXPECT_EQ(printer.reports[2].rows.size(), 0u);  // the meeting is not over: no season points yet
+
+  dialogs.answer = QString::fromStdString(dir.File("out"));
+  window.ExportMeetingClick();
+  ASSERT_FALSE(boxes.shown.empty());
+  EXPECT_NE(boxes.shown.back().text.find("Meeting exported: 6 files"), std::string::npos) << boxes.shown.back().text;
+  EXPECT_NE(dir.Read("out/meeting-2026-12-08-" + std::to_string(id) + "-heats.csv").find("Heat 1/5,Ana,Carla,26120801"),
+            std::string::npos);
 }
 
 TEST_F(MeetingWindowTest, TheRosterGoesOutForSpreadsheetsAndComesBackWhole) {
