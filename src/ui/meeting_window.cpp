@@ -767,6 +767,20 @@ void MeetingWindow::Print(const results::Table& table, const std::string& title)
     for (const auto& cell : row) cells.push_back(results::ShownText(cell, spanish_));
     report.rows.push_back(std::move(cells));
   }
+  // A cell wider than a tab stop pushes the rest of its line one stop on:
+  // each column is padded to its widest cell, so the columns stay straight.
+  std::vector<std::size_t> widths(report.headings.size());
+  for (std::size_t c = 0; c < widths.size(); ++c) {
+    widths[c] = meeting::CharCount(report.headings[c]);
+    for (const auto& row : report.rows) widths[c] = std::max(widths[c], c < row.size() ? meeting::CharCount(row[c]) : 0);
+  }
+  const auto pad = [&widths](std::vector<std::string>& cells) {
+    for (std::size_t c = 0; c + 1 < cells.size() && c < widths.size(); ++c) {
+      cells[c].append(widths[c] + 1 - meeting::CharCount(cells[c]), ' ');
+    }
+  };
+  pad(report.headings);
+  for (auto& row : report.rows) pad(row);
   services_.printer->Print(report, spanish_);
 }
 

@@ -140,26 +140,32 @@ TEST_F(MeetingWindowTest, TheHeatSheetResultsAndChampionshipArePrintedAndExporte
   window.PrintChampionship();
   ASSERT_EQ(printer.reports.size(), 3u);
   EXPECT_EQ(printer.jobsEnded, 3);
+  // Cells are padded to their column's width, so the printed columns line up.
+  const auto trimmed = [](std::vector<std::string> cells) {
+    for (auto& cell : cells) cell.erase(cell.find_last_not_of(' ') + 1);
+    return cells;
+  };
   const auto& sheet = printer.reports[0];
+  EXPECT_EQ(sheet.headings[0].size(), sheet.rows[0][0].size());
   EXPECT_EQ(sheet.title, "Heat sheet");
   EXPECT_EQ(sheet.day, "2026-12-08");
   EXPECT_EQ(sheet.description, "Club night · GT · Rotation, 2 lanes, stints of 3 min");
-  EXPECT_EQ(sheet.headings, (std::vector<std::string>{"Heat", "Car 1", "Car 2", "Race", "Result"}));
+  EXPECT_EQ(trimmed(sheet.headings), (std::vector<std::string>{"Heat", "Car 1", "Car 2", "Race", "Result"}));
   ASSERT_EQ(sheet.rows.size(), 5u);
-  EXPECT_EQ(sheet.rows[0], (std::vector<std::string>{"Heat 1/5", "Ana", "Carla", "26120801", "✓"}));
+  EXPECT_EQ(trimmed(sheet.rows[0]), (std::vector<std::string>{"Heat 1/5", "Ana", "Carla", "26120801", "✓"}));
   // Every report holds what its tab shows.
   for (const auto& [report, grid] : {std::pair{&printer.reports[0], window.heatsGrid()},
                                      std::pair{&printer.reports[1], window.standingsGrid()}}) {
     ASSERT_EQ(static_cast<int>(report->rows.size()), grid->rowCount());
     for (int r = 0; r < grid->rowCount(); ++r) {
+      const auto row = trimmed(report->rows[static_cast<std::size_t>(r)]);
       for (int c = 0; c < grid->columnCount(); ++c) {
         const auto* item = grid->item(r, c);
-        EXPECT_EQ(report->rows[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)],
-                  item ? item->text().toStdString() : "");
+        EXPECT_EQ(row[static_cast<std::size_t>(c)], item ? item->text().toStdString() : "");
       }
     }
   }
-  EXPECT_EQ(printer.reports[1].rows[0][1], "Carla");
+  EXPECT_EQ(trimmed(printer.reports[1].rows[0])[1], "Carla");
   EXPECT_EQ(printer.reports[2].title, "Championship GT 2026");
   EXPECT_EQ(printer.reports[2].rows.size(), 0u);  // the meeting is not over: no season points yet
 
