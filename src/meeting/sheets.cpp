@@ -138,6 +138,29 @@ results::Table HeatSheet(const MeetingBook& book, bool spanish) {
   return table;
 }
 
+results::Table HeatList(const MeetingBook& book, bool spanish) {
+  const auto outline = Outline(book.meeting);
+  results::Table table;
+  table.name = Pick(kHeatSheet, spanish);
+  table.columns = {{"heat", Pick(words::kHeat, spanish)}, {"car", Pick(kCar, spanish)}, {"driver", Pick(kDriver, spanish)}};
+  const Names names(book.roster);
+  const int count = static_cast<int>(outline.size());
+  for (const auto& slot : outline) {
+    Cell title = Cell::Text(HeatTitle(slot, count, spanish));
+    const auto stored =
+        std::find_if(book.heats.begin(), book.heats.end(), [&](const auto& h) { return h.heat.slot.number == slot.number; });
+    if (stored == book.heats.end() || stored->heat.seats.empty()) {
+      table.rows.push_back({std::move(title), Cell{}, Cell::Text(Pick(kPending, spanish))});
+      continue;
+    }
+    for (const auto& s : stored->heat.seats) {
+      table.rows.push_back({std::move(title), Cell::Number(s.car), Cell::Text(names.Of(s.driver, false))});
+      title = Cell{};
+    }
+  }
+  return table;
+}
+
 results::Table MeetingResults(const MeetingBook& book, bool spanish) {
   const Meeting& m = book.meeting;
   const auto heats = LineUps(book.heats);

@@ -42,6 +42,12 @@ std::optional<std::vector<SeasonMeeting>> SeasonMeetings(MeetingStore& store, co
 // race that ran it and a tick once its result is in.
 results::Table HeatSheet(const MeetingBook& book, bool spanish);
 
+// The same heats for the wall, a line per car: the heat's title on its
+// first line, then each car number with its driver's full name; a heat
+// still to be lined up says so. Narrow enough for a portrait page with any
+// number of cars.
+results::Table HeatList(const MeetingBook& book, bool spanish);
+
 // The meeting's standings: a rotation's laps, time, best lap and stints,
 // or the final that places each driver; the points in both.
 results::Table MeetingResults(const MeetingBook& book, bool spanish);

@@ -785,7 +785,7 @@ void MeetingWindow::Print(const results::Table& table, const std::string& title)
 }
 
 void MeetingWindow::PrintHeatSheet() {
-  if (const auto book = Book()) Print(meeting::HeatSheet(*book, spanish_), meeting::HeatSheetTitle(spanish_));
+  if (const auto book = Book()) Print(meeting::HeatList(*book, spanish_), meeting::HeatSheetTitle(spanish_));
 }
 
 void MeetingWindow::PrintResults() {

@@ -65,7 +65,8 @@ class MeetingWindow final : public QDialog {
   bool ExportRoster(const QString& file);
 
   // "Imprimir" / "Print" on the heats, standings and season tabs: the
-  // heat sheet, the meeting's results, the championship.
+  // heat sheet (a line per car, to fit a portrait page), the meeting's
+  // results and the championship as their tabs show them.
   void PrintHeatSheet();
   void PrintResults();
   void PrintChampionship();
