@@ -187,9 +187,15 @@ std::string TablesBody(const std::vector<std::string>& lines, const std::vector<
   for (const auto& section : sections) {
     if (section.table == nullptr) continue;
     body += Element("h2", section.heading) + "\n";
-    std::vector<std::string> headings;
-    for (const auto& column : section.table->columns) headings.push_back(column.label);
-    body += TableHead(headings);
+    // A column of texts stands to the left, heading and all.
+    body += "<table>\n<thead><tr>";
+    for (std::size_t c = 0; c < section.table->columns.size(); ++c) {
+      const bool text = std::any_of(section.table->rows.begin(), section.table->rows.end(), [c](const auto& row) {
+        return c < row.size() && row[c].kind == Cell::Kind::Text;
+      });
+      body += Element("th", section.table->columns[c].label, text ? "class=\"text\"" : "");
+    }
+    body += "</tr></thead>\n<tbody>\n";
     for (const auto& row : section.table->rows) {
       body += "<tr>";
       for (const auto& cell : row) {
