@@ -41,6 +41,8 @@ struct Table {
 // ("01'27\"310", "1h 03'07\"042", "250,117"); nothing when the text is no time.
 std::optional<double> SecondsOf(std::string_view recordTime);
 
+// A race with drivers (a meeting heat's) has a driver column after the car's
+// in its classification and its passes.
 Table ClassificationTable(const RaceSheet& sheet, bool spanish);
 Table PassesTable(const RaceSheet& sheet, bool spanish);
 Table EventsTable(const RaceSheet& sheet, bool spanish);
