@@ -7,6 +7,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -28,9 +29,10 @@ struct ExportResult {
 // file is not exported.
 ExportResult ExportRace(const results::RaceSheet& sheet, const QString& targetFolder, bool spanish);
 
-// Reads the race from the record folder, then exports it.
-ExportResult ExportRace(platform::DirectoryLister& lister, const std::string& recordFolder,
-                        const records::RaceId& race, const QString& targetFolder, bool spanish);
+// Reads the race from the record folder, then exports it; a meeting heat's
+// race with its drivers by car (see meeting::DriverNamesOfRace).
+ExportResult ExportRace(platform::DirectoryLister& lister, const std::string& recordFolder, const records::RaceId& race,
+                        const QString& targetFolder, bool spanish, const std::map<int, std::string>& drivers = {});
 
 // Writes bytes to the path through a temporary file of its own in the same
 // folder, made durable, then renamed over the path; false with the system's
