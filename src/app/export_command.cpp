@@ -7,8 +7,9 @@
 #include "app/command_options.h"
 #include "exports/meeting_export.h"
 #include "exports/race_export.h"
-#include "platform/sqlite_store.h"
+#include "meeting/store.h"
 #include "platform/directory.h"
+#include "platform/sqlite_store.h"
 #include "records/race_id.h"
 #include "results/wording.h"
 
@@ -43,8 +44,13 @@ int RunExport(const QStringList& arguments, const QString& recordFolder) {
 
   const bool spanish = lang == QLatin1String("es");
   platform::PosixDirectoryLister lister;
+  // A meeting heat's race names its drivers; a folder with no meetings
+  // database, or one that cannot be read, exports the race as it stands.
+  platform::SqliteStore meetings(QDir(from).filePath(QString::fromLatin1(platform::kStoreFileName)).toStdString(), 250,
+                                 platform::SqliteStore::Access::ReadOnly);
   const exports::ExportResult result =
-      exports::ExportRace(lister, QDir::toNativeSeparators(from).toStdString(), *raceName, to, spanish);
+      exports::ExportRace(lister, QDir::toNativeSeparators(from).toStdString(), *raceName, to, spanish,
+                          meeting::DriverNamesOfRace(meetings, raceName->Text()));
   for (const auto& path : result.written) std::printf("%s\n", path.c_str());
   std::fflush(stdout);
   // Said in the export's language, like everything the export writes.

@@ -119,8 +119,16 @@ int main(int argc, char* argv[]) {
   printing::QtPrintDialogs printDialogs;
   ui::SettingsReportPrinter reportPrinter(printerSettings, boxes);
   platform::QtFileDialogs fileDialogs;
-  ui::TForm2 form2({lister, boxes, reportPrinter, QDir::toNativeSeparators(folder).toStdString(), &fileDialogs},
-                   &form1);
+  // Club meetings: their store beside the record files, which never depend
+  // on it. A heat's race names its drivers in the files browser's charts,
+  // exports and printed reports, read through a connection of its own that
+  // never makes the database: the browser only reads.
+  const std::string storePath = QDir(folder).filePath(QString::fromLatin1(platform::kStoreFileName)).toStdString();
+  platform::SqliteStore meetingStore(storePath);
+  platform::SqliteStore meetingReader(storePath, 250, platform::SqliteStore::Access::ReadOnly);
+  ui::TForm2 form2(
+      {lister, boxes, reportPrinter, QDir::toNativeSeparators(folder).toStdString(), &fileDialogs, &meetingReader},
+      &form1);
   ui::ChartsWindow charts({boxes, fileDialogs, &printerSettings}, &form2);
   form2.SetChartsWindow(&charts);
   // Corrections split laps no shorter than the minimum lap the director races with.
@@ -138,10 +146,8 @@ int main(int argc, char* argv[]) {
   form1.SetResultsWindow(&form4);
   form1.SetQuitHandler([](int code) { QCoreApplication::exit(code); });
 
-  // Club meetings: their store beside the record files, which never depend
-  // on it. The meeting follows the race's facts after the results window,
-  // so a heat's drivers are known to the page and the voice from its start.
-  platform::SqliteStore meetingStore(QDir(folder).filePath(QString::fromLatin1(platform::kStoreFileName)).toStdString());
+  // The meeting follows the race's facts after the results window, so a
+  // heat's drivers are known to the page and the voice from its start.
   ui::MeetingLink meetingLink(meetingStore, lister, QDir::toNativeSeparators(folder).toStdString());
   form1.AddRaceListener(&meetingLink);
   // The results page for phones: read-only, on a thread of its own, told of

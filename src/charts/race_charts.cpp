@@ -1,5 +1,6 @@
 #include "charts/race_charts.h"
 #include "records/words.h"
+#include "results/race_sheet.h"
 
 #include <QBuffer>
 #include <QChart>
@@ -37,7 +38,11 @@ constexpr Words kPosition{"Posición", "Position"};
 
 QColor CarColour(int car) { return QColor(QString::fromStdString(results::CarColour(car))); }
 
-QString CarName(int car, bool spanish) { return Tr(kCar, spanish).arg(car); }
+// "3 · Ana López" for a heat's car, "Coche 3" for any other.
+QString CarName(int car, const Drivers& drivers, bool spanish) {
+  const std::string withDriver = results::CarWithDriver(car, drivers);
+  return withDriver.empty() ? Tr(kCar, spanish).arg(car) : QString::fromStdString(withDriver);
+}
 
 std::unique_ptr<QChart> NewChart(const QString& title, bool spanish) {
   auto chart = std::make_unique<QChart>();
@@ -75,7 +80,8 @@ QString ChartTitle(Kind kind, bool spanish) {
   return Tr(kind == Kind::LapTimes ? kLapTimes : kLapChart, spanish);
 }
 
-Chart LapTimesChart(const std::vector<results::CarLaps>& laps, bool commonTiming, bool spanish) {
+Chart LapTimesChart(const std::vector<results::CarLaps>& laps, bool commonTiming, bool spanish,
+                    const Drivers& drivers) {
   Chart out;
   int lastLap = 0;
   int firstLap = 1 << 30;
@@ -113,7 +119,7 @@ Chart LapTimesChart(const std::vector<results::CarLaps>& laps, bool commonTiming
 
   for (const auto& car : laps) {
     auto* line = new QLineSeries;
-    line->setName(CarName(car.car, spanish));
+    line->setName(CarName(car.car, drivers, spanish));
     line->setColor(CarColour(car.car));
     line->setPointsVisible(true);
     for (const auto& lap : car.laps) line->append(lap.lap, lap.seconds);
@@ -123,7 +129,7 @@ Chart LapTimesChart(const std::vector<results::CarLaps>& laps, bool commonTiming
     if (car.fastest) {
       // The fastest lap: a larger ring in the car's colour, not in the legend.
       auto* best = new QScatterSeries;
-      best->setName(CarName(car.car, spanish) + Tr(kFastestLap, spanish));
+      best->setName(CarName(car.car, drivers, spanish) + Tr(kFastestLap, spanish));
       best->setMarkerShape(QScatterSeries::MarkerShapeCircle);
       best->setMarkerSize(14);
       best->setColor(Qt::transparent);
@@ -140,7 +146,7 @@ Chart LapTimesChart(const std::vector<results::CarLaps>& laps, bool commonTiming
   return out;
 }
 
-Chart LapChart(const std::vector<results::CarPositions>& positions, bool spanish) {
+Chart LapChart(const std::vector<results::CarPositions>& positions, bool spanish, const Drivers& drivers) {
   Chart out;
   int lastLap = 0;
   int deepest = 0;
@@ -169,7 +175,7 @@ Chart LapChart(const std::vector<results::CarPositions>& positions, bool spanish
   y->setTickInterval(1);
   for (const auto& car : positions) {
     auto* line = new QLineSeries;
-    line->setName(CarName(car.car, spanish));
+    line->setName(CarName(car.car, drivers, spanish));
     line->setColor(CarColour(car.car));
     line->setPointsVisible(true);
     for (const auto& [lap, position] : car.points) line->append(lap, position);

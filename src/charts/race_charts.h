@@ -10,7 +10,9 @@
 #include <QRectF>
 #include <QSize>
 #include <QString>
+#include <map>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "results/laps.h"
@@ -28,8 +30,12 @@ struct Chart {
   QString message;
 };
 
-Chart LapTimesChart(const std::vector<results::CarLaps>& laps, bool commonTiming, bool spanish);
-Chart LapChart(const std::vector<results::CarPositions>& positions, bool spanish);
+// A heat's drivers by car: its series are named "3 · Ana López" instead of "Car 3".
+using Drivers = std::map<int, std::string>;
+
+Chart LapTimesChart(const std::vector<results::CarLaps>& laps, bool commonTiming, bool spanish,
+                    const Drivers& drivers = {});
+Chart LapChart(const std::vector<results::CarPositions>& positions, bool spanish, const Drivers& drivers = {});
 
 // The window's and the page's title of a chart.
 QString ChartTitle(Kind kind, bool spanish);

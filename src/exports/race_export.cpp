@@ -116,8 +116,8 @@ ExportResult ExportRace(const results::RaceSheet& sheet, const QString& targetFo
   files.emplace_back(stem + ".xlsx", workbook);
 
   const auto laps = results::LapsOf(sheet);
-  charts::Chart lapTimes = charts::LapTimesChart(laps, sheet.commonTiming, es);
-  charts::Chart lapChart = charts::LapChart(results::PositionsByLap(laps), es);
+  charts::Chart lapTimes = charts::LapTimesChart(laps, sheet.commonTiming, es, sheet.drivers);
+  charts::Chart lapChart = charts::LapChart(results::PositionsByLap(laps), es, sheet.drivers);
   std::vector<results::PageImage> images;
   std::vector<DocumentChart> documentCharts;
   for (const auto& [kind, chart] : {std::pair{charts::Kind::LapTimes, &lapTimes}, std::pair{charts::Kind::LapChart, &lapChart}}) {
@@ -142,14 +142,15 @@ ExportResult ExportRace(const results::RaceSheet& sheet, const QString& targetFo
   return result;
 }
 
-ExportResult ExportRace(platform::DirectoryLister& lister, const std::string& recordFolder,
-                        const records::RaceId& race, const QString& targetFolder, bool spanish) {
-  const results::LoadedRace loaded = results::LoadRace(lister, recordFolder, race);
+ExportResult ExportRace(platform::DirectoryLister& lister, const std::string& recordFolder, const records::RaceId& race,
+                        const QString& targetFolder, bool spanish, const std::map<int, std::string>& drivers) {
+  results::LoadedRace loaded = results::LoadRace(lister, recordFolder, race);
   if (loaded.failure != results::LoadFailure::None) {
     ExportResult result;
     result.error = results::FailureText(loaded, spanish);
     return result;
   }
+  loaded.sheet.drivers = drivers;
   return ExportRace(loaded.sheet, targetFolder, spanish);
 }
 

@@ -7,6 +7,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <map>
 #include <string>
 #include <utility>
 #include <vector>
@@ -29,9 +30,10 @@ struct ExportResult {
 // file is not exported.
 ExportResult ExportRace(const results::RaceSheet& sheet, const QString& targetFolder, bool spanish);
 
-// Reads the race from the record folder, then exports it.
-ExportResult ExportRace(platform::DirectoryLister& lister, const std::string& recordFolder,
-                        const records::RaceId& race, const QString& targetFolder, bool spanish);
+// Reads the race from the record folder, then exports it; a meeting heat's
+// race with its drivers by car (see meeting::DriverNamesOfRace).
+ExportResult ExportRace(platform::DirectoryLister& lister, const std::string& recordFolder, const records::RaceId& race,
+                        const QString& targetFolder, bool spanish, const std::map<int, std::string>& drivers = {});
 
 // Makes the folder when missing and writes the files into it together,
 // each whole and synced, or none of them; fills `result` either way.

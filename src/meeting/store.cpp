@@ -1,8 +1,28 @@
 #include "meeting/store.h"
 
+#include <algorithm>
+
 #include "records/words.h"
 
 namespace meeting {
+
+std::map<int, std::string> DriverNamesOfRace(MeetingStore& store, const std::string& raceId) {
+  const auto link = store.HeatOfRace(raceId);
+  if (!link || !*link) return {};
+  const auto heats = store.Heats((*link)->meeting);
+  const auto drivers = store.Drivers();
+  if (!heats || !drivers) return {};
+  std::map<int, std::string> names;
+  for (const StoredHeat& stored : *heats) {
+    if (stored.heat.slot.number != (*link)->heat) continue;
+    for (const Seat& seat : stored.heat.seats) {
+      const auto driver =
+          std::find_if(drivers->begin(), drivers->end(), [&seat](const Driver& d) { return d.id == seat.driver; });
+      if (driver != drivers->end()) names[seat.car] = driver->name;
+    }
+  }
+  return names;
+}
 
 std::string StoreProblemText(const StoreStatus& status, bool spanish) {
   static constexpr records::Words kWords[] = {

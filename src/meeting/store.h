@@ -8,6 +8,7 @@
 // disk), or changes nothing and says why through Problem(): a busy or
 // locked database, a read-only or corrupt file. A failure never throws.
 
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -83,6 +84,12 @@ class MeetingStore {
   virtual bool EnterResult(MeetingId meeting, const HeatResult& result) = 0;
   virtual std::optional<std::vector<HeatResult>> Results(MeetingId meeting) = 0;
 };
+
+// The drivers of the heat a race ran, by car number, with their full names:
+// what the race's exports, charts and printed reports show beside the cars.
+// Empty when the race ran no heat or the store cannot be read: a race is
+// never kept from its results because of the database.
+std::map<int, std::string> DriverNamesOfRace(MeetingStore& store, const std::string& raceId);
 
 // The director's sentence for a problem, in the language.
 std::string StoreProblemText(const StoreStatus& status, bool spanish);

@@ -34,11 +34,14 @@ std::string CarCell(int car) {
 
 // A table's opening and its heading row, which a printed table repeats on
 // every page it runs over.
-// Columns from `textFrom` on hold texts and stand to the left.
-std::string TableHead(const std::vector<std::string>& headings, std::size_t textFrom = SIZE_MAX) {
+// Columns from `textFrom` on, and the column `textAt`, hold texts and stand
+// to the left.
+std::string TableHead(const std::vector<std::string>& headings, std::size_t textFrom = SIZE_MAX,
+                      std::size_t textAt = SIZE_MAX) {
   std::string out = "<table>\n<thead><tr>";
   for (std::size_t i = 0; i < headings.size(); ++i) {
-    out += i >= textFrom ? Element("th", headings[i], "class=\"text\"") : Element("th", headings[i]);
+    const bool text = i >= textFrom || i == textAt;
+    out += text ? Element("th", headings[i], "class=\"text\"") : Element("th", headings[i]);
   }
   return out + "</tr></thead>\n<tbody>\n";
 }
@@ -80,18 +83,27 @@ std::string Body(const RaceSheet& sheet, bool spanish) {
   std::map<int, const CarLaps*> lapsOfCar;
   for (const auto& car : laps) lapsOfCar[car.car] = &car;
   page += Element("h2", words::kClassification.Pick(es)) + "\n";
-  page += TableHead({words::kPosition.Pick(es), words::kCar.Pick(es), words::kLaps.Pick(es), words::kTotalTime.Pick(es),
-                     words::kFastLap.Pick(es), words::kOnLap.Pick(es)});
+  // A heat's race names each car's driver beside it.
+  const bool named = !sheet.drivers.empty();
+  std::vector<std::string> headings{words::kPosition.Pick(es), words::kCar.Pick(es)};
+  if (named) headings.emplace_back(words::kDriver.Pick(es));
+  for (const Words& heading : {words::kLaps, words::kTotalTime, words::kFastLap, words::kOnLap}) {
+    headings.emplace_back(heading.Pick(es));
+  }
+  page += TableHead(headings, SIZE_MAX, named ? 2 : SIZE_MAX);
   for (const auto& row : sheet.classification.rows.items) {
     std::string onLap;
     if (auto it = lapsOfCar.find(row.car); it != lapsOfCar.end() && it->second->fastest) {
       onLap = std::to_string(it->second->laps[*it->second->fastest].lap);
     }
-    page += "<tr>" + Element("td", std::to_string(row.position)) + CarCell(row.car) + Element("td", std::to_string(row.laps)) +
-            Element("td", row.total) + Element("td", SecondsForPeople(row.fastestLap, es)) + Element("td", onLap) + "</tr>\n";
+    page += "<tr>" + Element("td", std::to_string(row.position)) + CarCell(row.car) +
+            (named ? Element("td", sheet.DriverOf(row.car), "class=\"text\"") : std::string()) +
+            Element("td", std::to_string(row.laps)) + Element("td", row.total) +
+            Element("td", SecondsForPeople(row.fastestLap, es)) + Element("td", onLap) + "</tr>\n";
   }
   if (sheet.classification.rows.items.empty()) {
-    page += "<tr>" + Element("td", words::kNoClassification.Pick(es), "colspan=\"6\" class=\"text\"") + "</tr>\n";
+    const std::string span = "colspan=\"" + std::to_string(headings.size()) + "\" class=\"text\"";
+    page += "<tr>" + Element("td", words::kNoClassification.Pick(es), span) + "</tr>\n";
   }
   page += "</tbody>\n</table>\n";
 
@@ -105,9 +117,13 @@ std::string Body(const RaceSheet& sheet, bool spanish) {
   if (lastLap == 0) {
     page += Element("p", words::kNoLapCompleted.Pick(es)) + "\n";
   } else {
-    std::vector<std::string> headings{words::kLap.Pick(es)};
-    for (const auto& car : laps) headings.push_back(Filled(words::kCarNumbered.Pick(es), std::to_string(car.car)));
-    page += TableHead(headings);
+    std::vector<std::string> lapHeadings{words::kLap.Pick(es)};
+    for (const auto& car : laps) {
+      const std::string withDriver = CarWithDriver(car.car, sheet.drivers);
+      lapHeadings.push_back(withDriver.empty() ? Filled(words::kCarNumbered.Pick(es), std::to_string(car.car))
+                                               : withDriver);
+    }
+    page += TableHead(lapHeadings);
     for (int n = 1; n <= lastLap; ++n) {
       page += "<tr>" + Element("td", std::to_string(n));
       for (const auto& car : laps) {

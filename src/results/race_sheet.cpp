@@ -40,6 +40,16 @@ std::string RaceSheet::Description() const {
   return racesLine ? racesLine->description : std::string();
 }
 
+std::string RaceSheet::DriverOf(int car) const {
+  const auto it = drivers.find(car);
+  return it == drivers.end() ? std::string() : it->second;
+}
+
+std::string CarWithDriver(int car, const std::map<int, std::string>& drivers) {
+  const auto it = drivers.find(car);
+  return it == drivers.end() ? std::string() : std::to_string(car) + " · " + it->second;
+}
+
 bool RaceSheet::Unfinished() const { return hasClassification && classification.finishLine.empty(); }
 
 std::vector<std::string> RaceSheet::MissingFiles() const {

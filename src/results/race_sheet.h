@@ -3,6 +3,7 @@
 // readers: the day's races line, the classification, the passes and the
 // events. What could not be read is said, never guessed at.
 
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -48,11 +49,17 @@ struct RaceSheet {
   // Corrections among the events changed the result: the classification
   // rows above are the corrected ones, whatever the file still held.
   bool corrected = false;
+  // The race ran a club meeting's heat: each seated car's driver, by car
+  // number. Filled by whoever knows the meeting, never by LoadRace; empty
+  // for any other race, which then reads exactly as it always did.
+  std::map<int, std::string> drivers;
 
   // The cars that took part: the classification's, else those that passed.
   std::vector<int> Cars() const;
   // The description: the classification's first line, else the races line's.
   std::string Description() const;
+  // The car's driver; empty when it has none.
+  std::string DriverOf(int car) const;
   // The race never finished: its classification holds only its start lines.
   bool Unfinished() const;
   // The names of the race's classification, passes and events files that
@@ -60,6 +67,10 @@ struct RaceSheet {
   // with all of them.
   std::vector<std::string> MissingFiles() const;
 };
+
+// "3 · Ana López": a car and its driver, as the charts' legends and the lap
+// table name it; empty for a car without one.
+std::string CarWithDriver(int car, const std::map<int, std::string>& drivers);
 
 // The race's result from its passes and events; without the corrections
 // when `withCorrections` is false. A lap split by a correction is refused

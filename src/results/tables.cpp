@@ -1,6 +1,7 @@
 #include "results/tables.h"
 
 #include <cmath>
+#include <cstddef>
 
 #include "records/numbers.h"
 #include "results/wording.h"
@@ -44,6 +45,23 @@ constexpr ColumnWords kEvents[] = {{{"incidencia", "event"}, words::kEvent, fals
                                    {{"tipo", "type"}, words::kType, false},
                                    {{"detalle", "detail"}, words::kDetail, false}};
 
+// A heat's race gains its drivers right after the car column; any other
+// race's table stays as it always was.
+constexpr ColumnWords kDriverColumn{{"piloto", "driver"}, words::kDriver, false};
+constexpr std::size_t kCarColumn = 1;
+
+void AddDrivers(Table& table, const RaceSheet& sheet, bool spanish) {
+  if (sheet.drivers.empty()) return;
+  const auto at = static_cast<std::ptrdiff_t>(kCarColumn + 1);
+  table.columns.insert(table.columns.begin() + at,
+                       {kDriverColumn.key.Pick(spanish), kDriverColumn.label.Pick(spanish)});
+  for (auto& row : table.rows) {
+    const Cell& car = row[kCarColumn];
+    std::string name = car.kind == Cell::Kind::Whole ? sheet.DriverOf(static_cast<int>(car.whole)) : std::string();
+    row.insert(row.begin() + at, name.empty() ? Cell{} : Cell::Text(std::move(name)));
+  }
+}
+
 template <std::size_t N>
 Table Empty(const Words& name, const ColumnWords (&columns)[N], bool spanish) {
   Table table;
@@ -64,6 +82,7 @@ Table ClassificationTable(const RaceSheet& sheet, bool spanish) {
     table.rows.push_back({Cell::Number(row.position), Cell::Number(row.car), Cell::Number(row.laps),
                           Cell::TimeOf(row.total), Cell::Time(row.fastestLap)});
   }
+  AddDrivers(table, sheet, spanish);
   return table;
 }
 
@@ -73,6 +92,7 @@ Table PassesTable(const RaceSheet& sheet, bool spanish) {
     table.rows.push_back({Cell::Number(pass.pass), Cell::Number(pass.car), Cell::Number(pass.lap),
                           Cell::Time(pass.lapTime), Cell::TimeOf(pass.total)});
   }
+  AddDrivers(table, sheet, spanish);
   return table;
 }
 

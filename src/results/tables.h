@@ -45,6 +45,8 @@ std::optional<double> SecondsOf(std::string_view recordTime);
 // (01'27"310), shorter ones with the language's decimal mark (27,310).
 std::string ShownText(const Cell& cell, bool spanish);
 
+// A race with drivers (a meeting heat's) has a driver column after the car's
+// in its classification and its passes.
 Table ClassificationTable(const RaceSheet& sheet, bool spanish);
 Table PassesTable(const RaceSheet& sheet, bool spanish);
 Table EventsTable(const RaceSheet& sheet, bool spanish);

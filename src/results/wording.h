@@ -21,6 +21,7 @@ inline constexpr Words kNoClassification{"Sin clasificación", "No classificatio
 inline constexpr Words kLaps{"Vueltas", "Laps"};
 inline constexpr Words kLap{"Vuelta", "Lap"};
 inline constexpr Words kCar{"Coche", "Car"};
+inline constexpr Words kDriver{"Piloto", "Driver"};
 inline constexpr Words kCarNumbered{"Coche %1", "Car %1"};
 inline constexpr Words kNoLapCompleted{"Ningún coche completó una vuelta.", "No car completed a lap."};
 inline constexpr Words kFirstLapNote{"* Primera vuelta, desde la salida hasta la línea.",

@@ -91,8 +91,9 @@ void ChartsWindow::SetTexts() {
 }
 
 charts::Chart ChartsWindow::Build(charts::Kind kind) const {
-  if (kind == charts::Kind::LapTimes) return charts::LapTimesChart(laps_, sheet_.commonTiming, spanish_);
-  return charts::LapChart(results::PositionsByLap(laps_), spanish_);
+  if (kind == charts::Kind::LapTimes)
+    return charts::LapTimesChart(laps_, sheet_.commonTiming, spanish_, sheet_.drivers);
+  return charts::LapChart(results::PositionsByLap(laps_), spanish_, sheet_.drivers);
 }
 
 void ChartsWindow::SetRace(const results::RaceSheet& sheet, bool spanish) {

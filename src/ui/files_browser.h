@@ -6,6 +6,7 @@
 // the record files.
 
 #include <QDialog>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -15,8 +16,8 @@
 #include "platform/message_boxes.h"
 #include "records/pass_order.h"
 #include "records/race_id.h"
-#include "records/words.h"
 #include "records/readers.h"
+#include "records/words.h"
 #include "ui/report_printer.h"
 
 class QGroupBox;
@@ -25,6 +26,10 @@ class QListWidget;
 class QPushButton;
 class QRadioButton;
 class QTableWidget;
+
+namespace meeting {
+class MeetingStore;
+}
 
 namespace printing {
 class TForm8;
@@ -42,6 +47,9 @@ struct FilesBrowserServices {
   ReportPrinter& printer;
   std::string recordFolder;  // the main window's record folder
   platform::FileDialogs* dialogs = nullptr;  // the export's folder; without it there is no export
+  // The club meetings: a heat's race shows its drivers in the charts, the
+  // exports and the printed classification and passes. Without it, none.
+  meeting::MeetingStore* meetings = nullptr;
 };
 
 class TForm2 final : public QDialog {
@@ -109,7 +117,9 @@ class TForm2 final : public QDialog {
   std::string FindFile(const std::string& name) const;
   bool ReadFile(const std::string& fileName, std::string& bytes) const;
   void ShowMessages(const std::vector<std::string>& messages);
-  void PrintGrid(const QTableWidget* grid, std::string title);
+  void PrintGrid(const QTableWidget* grid, std::string title, const std::map<int, std::string>& drivers = {});
+  // The drivers of the chosen race when it ran a meeting heat, by car.
+  std::map<int, std::string> DriversOfChosenRace() const;
 
   FilesBrowserServices services_;
   TForm3* form3_ = nullptr;

@@ -50,6 +50,8 @@ TEST(RaceCharts, LapTimesHaveALinePerCarAndTheFastestLapMarked) {
   ASSERT_EQ(lines.size(), 3u);
   for (QLineSeries* line : lines) EXPECT_EQ(line->count(), 3);  // laps 2..4: the partial first is left out
   EXPECT_EQ(lines[1]->name(), "Car 7");
+  const charts::Chart heat = charts::LapTimesChart(ThreeCars(), true, false, {{7, "Carla"}});
+  EXPECT_EQ(Lines(*heat.chart)[1]->name(), QString::fromUtf8("7 · Carla"));
   EXPECT_EQ(lines[1]->color(), QColor(QString::fromStdString(results::CarColour(7))));
   int marks = 0;
   for (QAbstractSeries* s : chart.chart->series()) {
@@ -80,6 +82,15 @@ TEST(RaceCharts, TheLapChartHasAPointPerCarAndLap) {
   const QByteArray svg = charts::ChartSvg(*chart.chart, QSize(640, 360), "Posiciones");
   EXPECT_TRUE(svg.contains("<svg"));
   EXPECT_TRUE(svg.contains("Coche 11"));
+
+  // A heat's race: each seated car by its driver, a car without one by its number.
+  charts::Chart heat = charts::LapChart(results::PositionsByLap(ThreeCars()), true, {{2, "Ana López"}, {11, "Bea"}});
+  ASSERT_TRUE(heat.chart);
+  const auto named = Lines(*heat.chart);
+  ASSERT_EQ(named.size(), 3u);
+  EXPECT_EQ(named[0]->name(), QString::fromUtf8("2 · Ana López"));
+  EXPECT_EQ(named[1]->name(), "Coche 7");
+  EXPECT_EQ(named[2]->name(), QString::fromUtf8("11 · Bea"));
 }
 
 TEST(RaceCharts, ARaceWithNothingToDrawGivesAMessageNotAnEmptyFrame) {

@@ -72,6 +72,38 @@ done
 grep -q $'^20;;;103,320;MANU;"\'=HYPERLINK' "$WORK/out/26120601-events.csv" && grep -q $'^22;;;103,320;MANU;-5\r$' "$WORK/out/26120601-events.csv" \
   && pass "formula texts are plain texts in the CSV, a negative number stays a number" || fail "formula texts in the CSV"
 
+# A race that ran a meeting heat names its drivers beside the cars: the CSV
+# files gain a driver column after the car's and are otherwise the same
+# bytes; the page, the spreadsheet and the charts name them too. The same
+# race exported above, with no database beside it, has no such column.
+cp -r "$records" "$WORK/club"
+python3 -c 'import sys; open(sys.argv[1], "w", encoding="cp1252").write("nombre;abreviatura;número;clase;activo\r\nAna López;Ana;;GT;sí\r\nBea Ruiz;Bea;;GT;sí\r\n")' "$WORK/roster.csv"
+"$PROGRAM" --import-drivers "$WORK/roster.csv" --from "$WORK/club" >/dev/null || fail "roster import"
+sqlite3 "$WORK/club/TRELVIX.sqlite" "INSERT INTO meetings VALUES(1,'2026-12-06','Club','GT',0,2,5,0,0,0,0,0,0,0,0,0,0,'');
+  INSERT INTO heats(meeting,number,stage,round,grp,minutes,cars,common_timing,race_id) VALUES(1,1,0,1,0,5,2,1,'26120601');
+  INSERT INTO seats SELECT 1,1,1,id FROM drivers WHERE name='Ana López';
+  INSERT INTO seats SELECT 1,1,2,id FROM drivers WHERE name='Bea Ruiz';"
+rc=0; "$PROGRAM" --export 26120601 --from "$WORK/club" --to "$WORK/named" >/dev/null 2>"$WORK/err" || rc=$?
+ok=1
+for kind in classification passes; do
+  cut -d';' --complement -f3 "$WORK/named/26120601-$kind.csv" | cmp -s - "$WORK/out/26120601-$kind.csv" \
+    || { ok=0; echo "  $kind.csv differs beyond its driver column"; }
+done
+head -1 "$WORK/named/26120601-classification.csv" | grep -q $'^\xEF\xBB\xBFposicion;coche;piloto;vueltas;' || ok=0
+grep -q '^[0-9]*;1;Ana López;' "$WORK/named/26120601-classification.csv" \
+  && grep -q '^[0-9]*;3;;' "$WORK/named/26120601-classification.csv" || { ok=0; echo "  wrong names by car"; }
+grep -q '<td class="text">Bea Ruiz</td>' "$WORK/named/26120601.html" && grep -q '<th>1 · Ana López</th>' "$WORK/named/26120601.html" \
+  || { ok=0; echo "  the page lacks the names"; }
+# (Whole outputs in variables: a reader that stops early would fail the pipe.)
+svg=$(grep -o 'data:image/svg+xml;base64,[^"]*' "$WORK/named/26120601.html" | sed -n 1p | cut -d, -f2 | base64 -d)
+grep -qF '1 · Ana López' <<<"$svg" || { ok=0; echo "  the chart's legend lacks the names"; }
+grep -qF 'Bea Ruiz' <<<"$(unzip -p "$WORK/named/26120601.xlsx" xl/sharedStrings.xml)" \
+  || { ok=0; echo "  the spreadsheet lacks the names"; }
+grep -qF 'Ana López' <<<"$(pdftotext "$WORK/named/26120601.pdf" -)" || { ok=0; echo "  the results document lacks the names"; }
+[ "$rc" -eq 0 ] && [ ! -s "$WORK/err" ] && [ "$ok" -eq 1 ] && pass "a meeting heat's race names its drivers in every format" \
+  || fail "heat's race: rc $rc, $(cat "$WORK/err")"
+[ ! -e "$records/TRELVIX.sqlite" ] && pass "an export makes no meetings database" || fail "an export made a database"
+
 # English: every word the program writes, and a point for decimals, chart
 # axes included (a Spanish one has commas there).
 "$PROGRAM" --export 26120601 --lang en --from "$records" --to "$WORK/en" >/dev/null || fail "--lang en export"

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <map>
 
 #include "meeting/lineup.h"
 #include "meeting/roster_csv.h"
@@ -116,6 +117,28 @@ TEST_F(StoreTest, ARerunUnlinksTheEarlierRaceAndItsResult) {
   meeting = *store.MeetingById(id);
   meeting.name = "Club night, renamed";
   EXPECT_TRUE(store.SaveMeeting(meeting));
+}
+
+TEST_F(StoreTest, ARaceNamesTheFullNamesOfItsHeatsDriversByCarAndNothingElse) {
+  {
+    // No database yet, read only: no names, and no file made.
+    platform::SqliteStore reader(Path(), 250, platform::SqliteStore::Access::ReadOnly);
+    EXPECT_TRUE(meeting::DriverNamesOfRace(reader, "26120803").empty());
+    EXPECT_EQ(reader.Status().problem, StoreProblem::Missing);
+    EXPECT_FALSE(fs::exists(Path()));
+  }
+  platform::SqliteStore store(Path());
+  const auto id = ClubNight(store);
+  auto bea = store.Drivers()->at(1);
+  bea.name = "Bea Ruiz";  // the short name stays "Bea"
+  ASSERT_TRUE(store.SaveDriver(bea)) << store.Status().detail;
+  ASSERT_TRUE(store.LinkRace(id, 2, "26120803"));
+  // Heat 2 of the rotation: Bea on lane 1, Dani on lane 2.
+  const std::map<int, std::string> heat2{{1, "Bea Ruiz"}, {2, "Dani"}};
+  EXPECT_EQ(meeting::DriverNamesOfRace(store, "26120803"), heat2);
+  EXPECT_TRUE(meeting::DriverNamesOfRace(store, "26120804").empty());  // a race of no heat
+  platform::SqliteStore reader(Path(), 250, platform::SqliteStore::Access::ReadOnly);
+  EXPECT_EQ(meeting::DriverNamesOfRace(reader, "26120803"), heat2);
 }
 
 TEST_F(StoreTest, AnImportAppliesWholeOrNotAtAll) {

@@ -9,6 +9,7 @@
 #include "results/html_page.h"
 #include "results/laps.h"
 #include "results/race_sheet.h"
+#include "results/tables.h"
 #include "support/passes.h"
 #include "support/temp_dir.h"
 
@@ -77,6 +78,43 @@ TEST(Csv, QuotesAsRfc4180AndTakesTheLanguagesSeparatorAndDecimalMark) {
   // What a Spanish spreadsheet opens on a double-click: ';' between fields, comma decimals.
   EXPECT_EQ(results::EventsCsv(sheet, true),
             "\xEF\xBB\xBF" "incidencia;coche;vuelta;tiempo_s;tipo;detalle\r\n6;;;262,900;MANU;\"bandera roja, \"\"puente\"\"\"\r\n");
+}
+
+TEST(Csv, AHeatsRaceNamesEachCarsDriverRightAfterTheCarAndNoOtherRaceDoes) {
+  results::RaceSheet sheet;
+  sheet.name = *records::RaceId::Of("261206", 1);
+  sheet.hasClassification = true;
+  sheet.classification.finishLine = "Carrera 01 finalizada";
+  sheet.classification.rows.items = {{1, 2, 3, "00'32\"100", 9.9}, {2, 1, 3, "00'33\"000", 10.0}, {3, 3, 0, "", 0.0}};
+  sheet.hasPasses = true;
+  sheet.passes = Overtake();
+  for (auto& pass : sheet.passes) pass.total = "00'00\"000";  // any time: the lap table counts the passes
+  const std::string plainCsv = results::ClassificationCsv(sheet, false);
+  EXPECT_EQ(plainCsv.substr(0, plainCsv.find('\r')),
+            "\xEF\xBB\xBF"
+            "position,car,laps,total_time_s,fastest_lap_s");
+  const std::string plainPage = results::ResultsPage(sheet, true, {});
+
+  // Car 3 sits in no seat: its driver's cell stays empty.
+  sheet.drivers = {{1, "Ana López"}, {2, "-Bea, la rápida"}};
+  EXPECT_EQ(results::ClassificationCsv(sheet, true),
+            "\xEF\xBB\xBF"
+            "posicion;coche;piloto;vueltas;tiempo_total_s;vuelta_rapida_s\r\n"
+            "1;2;'-Bea, la rápida;3;32,100;9,900\r\n2;1;Ana López;3;33,000;10,000\r\n3;3;;0;;0,000\r\n");
+  const std::string passes = results::PassesCsv(sheet, false);
+  EXPECT_EQ(passes.substr(0, passes.find("\r\n", passes.find("\r\n") + 2)),
+            "\xEF\xBB\xBF"
+            "pass,car,driver,lap,lap_time_s,total_time_s\r\n1,1,Ana López,1,12.000,0.000");
+  EXPECT_EQ(results::ClassificationTable(sheet, false).columns[2].label, "Driver");
+
+  // The page: a driver column in the classification, each lap column headed by car and driver.
+  const std::string page = results::ResultsPage(sheet, true, {});
+  for (const char* text : {"<th>Coche</th><th class=\"text\">Piloto</th>", "<td class=\"text\">Ana López</td>",
+                           "<th>1 · Ana López</th>", "<th>2 · -Bea, la rápida</th>"}) {
+    EXPECT_NE(page.find(text), std::string::npos) << text;
+    EXPECT_EQ(plainPage.find(text), std::string::npos) << text;
+  }
+  EXPECT_NE(plainPage.find("<th>Coche 1</th>"), std::string::npos);
 }
 
 TEST(Csv, TextsASpreadsheetWouldRunAreNeutralisedButNumbersStayNumbers) {

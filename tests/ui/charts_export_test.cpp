@@ -9,6 +9,8 @@
 #include <QPushButton>
 
 #include "browser_fixture.h"
+#include "meeting/store.h"
+#include "platform/sqlite_store.h"
 #include "printing/printer_settings.h"
 #include "ui/charts_window.h"
 
@@ -76,6 +78,63 @@ TEST_F(ChartsAndExport, TheChartsButtonShowsTheChosenRace) {
       }
     }
     ASSERT_NE(w->ChartOf(charts::Kind::LapChart), nullptr);
+    seen = true;
+  });
+  Click(browser.get(), "ChartsButton");
+  EXPECT_TRUE(seen);
+}
+
+TEST_F(ChartsAndExport, AHeatsRaceNamesItsDriversInItsChartsAndPrintedReports) {
+  RecordTwoDays();
+  // Race 26120601 (cars 1 and 3) ran heat 1 of a club meeting: Ana in car 1, Bea in car 3.
+  const std::string path = QDir(QString::fromStdString(dir.path())).filePath("TRELVIX.sqlite").toStdString();
+  platform::SqliteStore store(path);
+  meeting::Meeting club;
+  club.date = {2026, 12, 6};
+  club.name = "Club";
+  club.className = "GT";
+  club.rotation.lanes = 3;
+  for (const char* name : {"Ana López", "Bea Ruiz"}) {
+    meeting::Driver driver;
+    driver.name = name;
+    driver.shortName = meeting::MakeShortName(name);
+    driver.className = "GT";
+    club.entrants.push_back(store.SaveDriver(driver).value_or(0));
+  }
+  club.id = store.SaveMeeting(club).value_or(0);
+  meeting::Heat heat{{1, meeting::Stage::Rotation, 1, 0, 5, 2, false}, {{1, club.entrants[0]}, {3, club.entrants[1]}}};
+  ASSERT_TRUE(store.AddHeats(club.id, {heat})) << store.Status().detail;
+  ASSERT_TRUE(store.LinkRace(club.id, 1, "26120601"));
+  platform::SqliteStore reader(path, 250, platform::SqliteStore::Access::ReadOnly);
+  browser =
+      std::make_unique<ui::TForm2>(ui::FilesBrowserServices{lister, boxes, printer, dir.path(), &dialogs, &reader});
+  browser->SetEventsReview(review.get());
+  browser->SetChartsWindow(charts.get());
+  Open();
+  ClickCell(B<QTableWidget>("RacesGrid"), 0);
+
+  Click(browser.get(), "PrintClassification");
+  Click(browser.get(), "PrintPasses");
+  ASSERT_EQ(printer.reports.size(), 2u);
+  // The driver last, so the columns before it stand where they always did.
+  const printing::Report& classification = printer.reports[0];
+  EXPECT_EQ(classification.headings.back(), "Piloto");
+  ASSERT_EQ(classification.rows.size(), 2u);
+  EXPECT_EQ(classification.rows[0][1], "  3");
+  EXPECT_EQ(classification.rows[0].back(), "Bea Ruiz");
+  EXPECT_EQ(classification.rows[1].back(), "Ana López");
+  for (const auto& row : printer.reports[1].rows) {
+    EXPECT_EQ(row.back(), row[1] == "  1" ? "Ana López" : "Bea Ruiz");
+  }
+
+  bool seen = false;
+  WhileModal("ChartsWindow", [&seen](QWidget* window) {
+    QStringList names;
+    for (QAbstractSeries* s : static_cast<ui::ChartsWindow*>(window)->ChartOf(charts::Kind::LapChart)->series()) {
+      names << s->name();
+    }
+    names.sort();
+    EXPECT_EQ(names, (QStringList{QString::fromUtf8("1 · Ana López"), QString::fromUtf8("3 · Bea Ruiz")}));
     seen = true;
   });
   Click(browser.get(), "ChartsButton");
