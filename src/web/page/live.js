@@ -124,7 +124,7 @@ function showBoard(board) {
     cell(tr, String(r.points), "points");
     if (rotation) {
       cell(tr, String(r.laps), "laps");
-      cell(tr, raceTime(r.timeMs), "total");
+      cell(tr, r.stints > 0 ? raceTime(r.timeMs) : "–", "total");
     }
     return tr;
   }));
