@@ -4,6 +4,7 @@
 #include <set>
 
 #include "meeting/schedule.h"
+#include "records/cars.h"
 
 namespace meeting {
 
@@ -25,6 +26,8 @@ Board BoardOf(const Meeting& m, const std::vector<Driver>& roster, const std::ve
     board.next = next->slot;
     board.lineup = next->seats;
     std::sort(board.lineup.begin(), board.lineup.end(), [](const Seat& a, const Seat& b) { return a.car < b.car; });
+    // A heat has at most one seat per car, whatever a damaged store holds.
+    if (board.lineup.size() > static_cast<std::size_t>(records::kCars)) board.lineup.resize(records::kCars);
   } else if (!board.complete && heats.size() < outline.size()) {
     board.next = outline[heats.size()];  // still to be lined up
   }
