@@ -37,6 +37,7 @@
 #include "ui/results_window.h"
 #include "ui/voice_panel.h"
 #include "ui/web_panel.h"
+#include "web/board_feed.h"
 #include "web/live_feed.h"
 #include "web/web_address.h"
 #include "web/web_server.h"
@@ -162,10 +163,21 @@ int main(int argc, char* argv[]) {
   voice.SetNamesLookup([&meetingLink](const records::RaceId& race) { return meetingLink.NamesOf(race); });
   // The page shows a heat's drivers beside the car numbers.
   feed.SetNamesLookup([&meetingLink](const records::RaceId& race) { return meetingLink.NamesOf(race); });
-  meetingLink.SetOnPrepared([&voice](const race::DriverNames& lineUp) { voice.AnnounceHeat(lineUp); });
+  // Between heats the page shows the next heat's line-up and the standings,
+  // read from the store when a heat is prepared, when a result is entered
+  // and when the meeting window closes; never on a pass.
+  web::BoardFeed board(meetingStore, [&meetingLink] { return meetingLink.Prepared(); }, webServer);
+  form1.AddRaceListener(&board);
+  QObject::connect(&meetingLink, &ui::MeetingLink::Changed, &board,
+                   [&board](qint64 meeting) { board.MeetingChanged(meeting); });
+  meetingLink.SetOnPrepared([&voice, &board](const race::DriverNames& lineUp) {
+    voice.AnnounceHeat(lineUp);
+    board.Refresh();
+  });
   ui::MeetingWindow meetingWindow({meetingStore, boxes, fileDialogs, meetingLink, [&form1] { return form1.PanelSetup(); },
                                    [&form1](const race::RaceSetup& setup) { form1.ShowSetup(setup); }, &reportPrinter},
                                   &form1);
+  QObject::connect(&meetingWindow, &QDialog::finished, &board, &web::BoardFeed::Refresh);
   form1.SetMeetingWindow(&meetingWindow);
   // A box would take the race's keys: during a race the meeting window
   // says it when next opened.

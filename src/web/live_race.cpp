@@ -41,7 +41,7 @@ LiveRace LiveRaceFrom(const race::RaceControl& control) {
   return live;
 }
 
-QByteArray LiveRaceJson(const LiveRace& live, const QByteArray& lastRaceJson) {
+QByteArray LiveRaceJson(const LiveRace& live, const QByteArray& lastRaceJson, const QByteArray& meetingJson) {
   QJsonArray cars;
   for (const LiveCar& c : live.cars) {
     cars.append(QJsonObject{{QStringLiteral("position"), c.position},
@@ -64,10 +64,12 @@ QByteArray LiveRaceJson(const LiveRace& live, const QByteArray& lastRaceJson) {
                            {QStringLiteral("lastCar"), live.lastCar},
                            {QStringLiteral("cars"), cars}};
   QByteArray json = QJsonDocument(object).toJson(QJsonDocument::Compact);
-  // The last race's classification goes in as it was made, without parsing it again.
+  // The last race's classification and the board go in as they were made, without parsing them again.
   json.chop(1);
   json += ",\"last\":";
   json += lastRaceJson.isEmpty() ? QByteArrayLiteral("null") : lastRaceJson;
+  json += ",\"meeting\":";
+  json += meetingJson.isEmpty() ? QByteArrayLiteral("null") : meetingJson;
   json += '}';
   return json;
 }

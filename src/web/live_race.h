@@ -41,7 +41,9 @@ struct LiveRace {
 LiveRace LiveRaceFrom(const race::RaceControl& control);
 
 // The JSON object of GET /api/race, with the last race's classification
-// (an object of RaceJson, or empty for null) as its "last" member.
-QByteArray LiveRaceJson(const LiveRace& live, const QByteArray& lastRaceJson);
+// (an object of RaceJson, or empty for null) as its "last" member and the
+// meeting's board between heats (an object of BoardJson, or empty for null)
+// as its "meeting" member.
+QByteArray LiveRaceJson(const LiveRace& live, const QByteArray& lastRaceJson, const QByteArray& meetingJson = {});
 
 }  // namespace web

@@ -8,10 +8,12 @@
 #include <optional>
 #include <string>
 
+#include "meeting/board.h"
 #include "meeting/season.h"
 #include "meeting/standings.h"
 #include "meeting/store.h"
 #include "meeting/text.h"
+#include "meeting/texts.h"
 
 namespace web {
 
@@ -94,6 +96,12 @@ void Name(QJsonObject& object, const Roster& roster, DriverId id) {
   object.insert(QStringLiteral("shortName"), d != roster.end() ? QJsonValue(Text(d->second->shortName)) : QJsonValue());
 }
 
+QJsonObject SeatObject(const meeting::Seat& seat, const Roster& roster) {
+  QJsonObject o{{QStringLiteral("car"), seat.car}};
+  Name(o, roster, seat.driver);
+  return o;
+}
+
 QJsonObject MeetingSummary(const meeting::Meeting& m) {
   const bool rotation = m.format == meeting::Format::Rotation;
   return {{QStringLiteral("id"), static_cast<qint64>(m.id)},
@@ -130,11 +138,7 @@ QJsonArray HeatsArray(const std::vector<meeting::StoredHeat>& heats, const Roste
   for (const auto& stored : heats) {
     const auto& slot = stored.heat.slot;
     QJsonArray seats;
-    for (const auto& seat : stored.heat.seats) {
-      QJsonObject o{{QStringLiteral("car"), seat.car}};
-      Name(o, roster, seat.driver);
-      seats.append(o);
-    }
+    for (const auto& seat : stored.heat.seats) seats.append(SeatObject(seat, roster));
     array.append(QJsonObject{{QStringLiteral("number"), slot.number},
                              {QStringLiteral("stage"), QString::fromLatin1(StageName(slot.stage))},
                              {QStringLiteral("round"), slot.round},
@@ -168,31 +172,36 @@ QJsonArray ResultsArray(const std::vector<meeting::HeatResult>& results, const s
   return array;
 }
 
+QJsonObject PlacingObject(const meeting::Placing& p, const Roster& roster) {
+  QJsonObject o{{QStringLiteral("place"), p.place},
+                {QStringLiteral("tied"), p.tied},
+                {QStringLiteral("points"), p.points},
+                {QStringLiteral("scored"), p.scored},
+                {QStringLiteral("status"), QString::fromLatin1(StatusName(p.status))},
+                {QStringLiteral("final"), p.final > 0 ? QJsonValue(p.final) : QJsonValue()}};
+  Name(o, roster, p.driver);
+  return o;
+}
+
+// A rotation's figures of a driver: laps, time, best lap and stints.
+void AddRotationFigures(QJsonObject& o, const meeting::RotationRow& r) {
+  o.insert(QStringLiteral("laps"), r.laps);
+  o.insert(QStringLiteral("timeMs"), static_cast<qint64>(r.timeMs));
+  o.insert(QStringLiteral("bestLapMs"), r.bestLapMs > 0 ? QJsonValue(static_cast<qint64>(r.bestLapMs)) : QJsonValue());
+  o.insert(QStringLiteral("stints"), r.stints);
+}
+
 QJsonObject StandingsObject(const meeting::Classification& c, const Roster& roster) {
   QJsonArray placings;
-  for (const auto& p : c.placings) {
-    QJsonObject o{{QStringLiteral("place"), p.place},
-                  {QStringLiteral("tied"), p.tied},
-                  {QStringLiteral("points"), p.points},
-                  {QStringLiteral("scored"), p.scored},
-                  {QStringLiteral("status"), QString::fromLatin1(StatusName(p.status))},
-                  {QStringLiteral("final"), p.final > 0 ? QJsonValue(p.final) : QJsonValue()}};
-    Name(o, roster, p.driver);
-    placings.append(o);
-  }
+  for (const auto& p : c.placings) placings.append(PlacingObject(p, roster));
   return {{QStringLiteral("complete"), c.complete}, {QStringLiteral("placings"), placings}};
 }
 
 QJsonArray RotationArray(const std::vector<meeting::RotationRow>& rows, const Roster& roster) {
   QJsonArray array;
   for (const auto& r : rows) {
-    QJsonObject o{
-        {QStringLiteral("place"), r.place},
-        {QStringLiteral("tied"), r.tied},
-        {QStringLiteral("laps"), r.laps},
-        {QStringLiteral("timeMs"), static_cast<qint64>(r.timeMs)},
-        {QStringLiteral("bestLapMs"), r.bestLapMs > 0 ? QJsonValue(static_cast<qint64>(r.bestLapMs)) : QJsonValue()},
-        {QStringLiteral("stints"), r.stints}};
+    QJsonObject o{{QStringLiteral("place"), r.place}, {QStringLiteral("tied"), r.tied}};
+    AddRotationFigures(o, r);
     Name(o, roster, r.driver);
     array.append(o);
   }
@@ -344,6 +353,28 @@ JsonAnswer MeetingApi::Season(std::string_view rest, std::string_view bestText) 
                                    {QStringLiteral("bestOf"), bestOf},
                                    {QStringLiteral("meetings"), columns},
                                    {QStringLiteral("standings"), rows}})};
+}
+
+QByteArray BoardJson(const meeting::Board& board, bool spanish) {
+  const Roster roster = ById(board.drivers);
+  QJsonArray lineup;
+  for (const auto& seat : board.lineup) lineup.append(SeatObject(seat, roster));
+  QJsonArray standings;
+  for (const auto& row : board.standings) {
+    QJsonObject o = PlacingObject(row.placing, roster);
+    if (row.rotation) AddRotationFigures(o, *row.rotation);
+    standings.append(o);
+  }
+  const auto& next = board.next;
+  return Compact(QJsonObject{
+      {QStringLiteral("id"), static_cast<qint64>(board.meeting)},
+      {QStringLiteral("name"), Text(board.name)},
+      {QStringLiteral("heat"), next ? QJsonValue(Text(meeting::HeatTitle(*next, board.heatCount, spanish))) : QJsonValue()},
+      {QStringLiteral("heatNumber"), next ? QJsonValue(next->number) : QJsonValue()},
+      {QStringLiteral("complete"), board.complete},
+      {QStringLiteral("lineup"), lineup},
+      {QStringLiteral("standings"), standings},
+      {QStringLiteral("truncated"), board.truncated}});
 }
 
 }  // namespace web

@@ -11,6 +11,7 @@
 
 namespace meeting {
 class MeetingStore;
+struct Board;
 }
 
 namespace web {
@@ -19,6 +20,10 @@ struct JsonAnswer {
   int status = 200;
   QByteArray body;
 };
+
+// The "meeting" member of GET /api/race between heats: the next heat's
+// title (in the language) and line-up, and the standings so far.
+QByteArray BoardJson(const meeting::Board& board, bool spanish);
 
 class MeetingApi final {
  public:

@@ -1,5 +1,7 @@
 #include "web/site_worker.h"
 
+#include <utility>
+
 #include "platform/sqlite_store.h"
 #include "records/naming.h"
 #include "web/bounded_tcp_server.h"
@@ -71,14 +73,23 @@ void SiteWorker::TakeRace() {
   // Cleared before the take: a race handed over from now on posts again.
   mailbox_.posted = false;
   std::optional<LiveRace> race;
+  std::shared_ptr<const meeting::Board> board;
+  bool boardChanged = false;
   {
     const std::lock_guard hold(mailbox_.lock);
     race.swap(mailbox_.race);
+    board = mailbox_.board;
+    boardChanged = std::exchange(mailbox_.boardChanged, false);
   }
-  // A post whose race an earlier take already had brings nothing new.
-  if (!race && shown_) return;
+  // A post whose race and board an earlier take already had brings nothing new.
+  if (!race && !boardChanged && shown_) return;
   if (race) current_ = std::move(*race);
   shown_ = true;
+  if (board != board_ || boardSpanish_ != current_.spanish) {
+    board_ = std::move(board);
+    boardSpanish_ = current_.spanish;
+    boardJson_ = board_ ? BoardJson(*board_, boardSpanish_) : QByteArray();
+  }
   // The records are read when the page first shows an idle race and when
   // a race has just finished, its classification complete on disk.
   if (!current_.running && (!lastRead_ || wasRunning_)) {
@@ -86,7 +97,8 @@ void SiteWorker::TakeRace() {
     lastRead_ = true;
   }
   wasRunning_ = current_.running;
-  site_->SetRace(LiveRaceJson(current_, current_.running ? QByteArray() : last_));
+  // Between heats the page shows the next heat and the standings; a race shows itself.
+  site_->SetRace(current_.running ? LiveRaceJson(current_, {}) : LiveRaceJson(current_, last_, boardJson_));
 }
 
 }  // namespace web

@@ -9,6 +9,7 @@
 #include <mutex>
 #include <optional>
 
+#include "meeting/board.h"
 #include "platform/directory.h"
 #include "web/limits.h"
 #include "web/live_race.h"
@@ -23,10 +24,13 @@ class ResultsSite;
 
 // The latest race, left by the race's thread and taken by the server's.
 // Only the newest one counts: a race handed over twice before the server
-// looked is sent once.
+// looked is sent once. The meeting's board stays in it, for a server
+// started later, and is shown between races only.
 struct RaceMailbox {
   std::mutex lock;
   std::optional<LiveRace> race;
+  std::shared_ptr<const meeting::Board> board;
+  bool boardChanged = false;
   std::atomic<bool> posted{false};
 };
 
@@ -66,6 +70,9 @@ class SiteWorker final : public QObject {
   QByteArray last_;     // the latest classification in the records
   bool lastRead_ = false;
   bool wasRunning_ = false;
+  std::shared_ptr<const meeting::Board> board_;
+  QByteArray boardJson_;  // board_ in the language of current_
+  bool boardSpanish_ = true;
 };
 
 }  // namespace web

@@ -90,4 +90,14 @@ void WebServer::Publish(LiveRace race) {
   QMetaObject::invokeMethod(worker_, &SiteWorker::TakeRace, Qt::QueuedConnection);
 }
 
+void WebServer::PublishBoard(std::shared_ptr<const meeting::Board> board) {
+  {
+    const std::lock_guard hold(mailbox_->lock);
+    mailbox_->board = std::move(board);
+    mailbox_->boardChanged = true;
+  }
+  if (worker_ == nullptr || mailbox_->posted.exchange(true)) return;
+  QMetaObject::invokeMethod(worker_, &SiteWorker::TakeRace, Qt::QueuedConnection);
+}
+
 }  // namespace web

@@ -15,6 +15,10 @@
 
 class QThread;
 
+namespace meeting {
+struct Board;
+}
+
 namespace web {
 
 class SiteWorker;
@@ -49,6 +53,9 @@ class WebServer final : public QObject {
   // The current race. Cheap and never blocks: the newest race waits for
   // the server's thread, which sends it on when it gets to it.
   void Publish(LiveRace race);
+  // The meeting's board for the page between heats; null for none. Kept
+  // across a restart of the server. Cheap and never blocks, as Publish.
+  void PublishBoard(std::shared_ptr<const meeting::Board> board);
 
  signals:
   void StateChanged();

@@ -4,10 +4,12 @@
 #include <map>
 #include <set>
 
+#include "meeting/board.h"
 #include "meeting/heat_setup.h"
 #include "meeting/lineup.h"
 #include "meeting/schedule.h"
 #include "meeting/standings.h"
+#include "meeting/texts.h"
 
 namespace {
 
@@ -126,6 +128,58 @@ TEST(Rotation, LapsAddUpTiesShareAPlaceAndNonStartersScoreNothing) {
   for (auto& car : rerun.cars) car.laps += 3;
   EXPECT_EQ(meeting::EnterResult(results, rerun), std::optional<std::string>("26120611"));
   EXPECT_EQ(meeting::RotationStandings(m, heats, results)[0].laps, 43);
+}
+
+TEST(Rotation, BetweenHeatsTheBoardShowsTheNextLineUpAndTheStandingsSoFar) {
+  const Meeting m = RotationMeeting(3, 2);  // 3 heats of 2 cars: one driver sits out each
+  const auto heats = meeting::RotationHeats(m);
+  const std::vector<meeting::Driver> roster = {{101, "Ana Pérez", "Ana", 7, "GT", true},
+                                               {102, "Bea Ruiz", "Bea", {}, "GT", true},
+                                               {103, "Carla Gil", "Carla", {}, "GT", true},
+                                               {104, "Not entered", "No", {}, "GT", true}};
+  const DriverId first = *heats[0].DriverIn(1), second = *heats[0].DriverIn(2);
+  std::vector<HeatResult> results;
+  ASSERT_FALSE(meeting::EnterResult(
+      results, Result(heats[0], {{first, {0, 18, 241000, 0, CarStatus::Classified}},
+                                 {second, {0, 20, 240500, 11800, CarStatus::Classified}}}, "26120801")));
+
+  // Heat 2 prepared: its cars and drivers, and heat 1's laps and points.
+  const auto board = meeting::BoardOf(m, roster, heats, results, 2);
+  ASSERT_TRUE(board.next);
+  EXPECT_EQ(meeting::HeatTitle(*board.next, board.heatCount, true), "Manga 2/3");
+  EXPECT_EQ(board.lineup, heats[1].seats);
+  EXPECT_FALSE(board.complete);
+  ASSERT_EQ(board.standings.size(), 3u);
+  EXPECT_EQ(board.standings[0].placing.driver, second);
+  EXPECT_EQ(board.standings[0].placing.points, 10);
+  ASSERT_TRUE(board.standings[0].rotation);
+  EXPECT_EQ(board.standings[0].rotation->laps, 20);
+  EXPECT_EQ(board.standings[0].rotation->timeMs, 240500);
+  EXPECT_EQ(board.standings[1].placing.driver, first);
+  EXPECT_EQ(board.standings[1].placing.points, 8);
+  EXPECT_EQ(board.standings[2].rotation->laps, 0);  // sat heat 1 out
+  EXPECT_FALSE(board.standings[2].placing.scored);
+  EXPECT_EQ(board.drivers.size(), 3u);  // the entrants, not the whole roster
+  // Nothing prepared: the first heat without a result; a heat prepared again is that heat.
+  EXPECT_EQ(meeting::BoardOf(m, roster, heats, results, 0).next->number, 2);
+  EXPECT_EQ(meeting::BoardOf(m, roster, heats, results, 1).lineup, heats[0].seats);
+
+  // Every heat run: the final standings and no next heat.
+  for (int h = 1; h < 3; ++h) {
+    const auto& heat = heats[static_cast<std::size_t>(h)];
+    std::map<DriverId, CarResult> runs;
+    for (const auto& s : heat.seats) runs[s.driver] = {0, 19, 240000, 0, CarStatus::Classified};
+    ASSERT_FALSE(meeting::EnterResult(results, Result(heat, runs, "2612080" + std::to_string(h + 1))));
+  }
+  const auto done = meeting::BoardOf(m, roster, heats, results, 0);
+  EXPECT_TRUE(done.complete);
+  EXPECT_FALSE(done.next);
+  EXPECT_TRUE(done.lineup.empty());
+  // A big meeting's board holds what a phone can show.
+  const Meeting big = RotationMeeting(80, 4);
+  const auto bigBoard = meeting::BoardOf(big, {}, meeting::RotationHeats(big), {}, 0);
+  EXPECT_EQ(bigBoard.standings.size(), meeting::kMaxBoardRows);
+  EXPECT_TRUE(bigBoard.truncated);
 }
 
 TEST(Rotation, PrepareFillsTheSetupPanelAndResultsAreChecked) {

@@ -7,11 +7,14 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QTest>
 #include <map>
 
+#include "meeting/board.h"
 #include "meeting/lineup.h"
 #include "platform/sqlite_store.h"
 #include "support/temp_dir.h"
+#include "web/board_feed.h"
 
 namespace {
 
@@ -122,6 +125,44 @@ TEST_F(MeetingApiTest, DriversMeetingsHeatsStandingsAndTheSeason) {
   }
   EXPECT_EQ(api.Season(std::string(600, 'a') + "/2026", "").status, 404);
   EXPECT_EQ(api.Season("GT/2026", "x").status, 400);
+}
+
+TEST_F(MeetingApiTest, ThePagesBoardFollowsThePreparedHeatOrTheHeatRunLast) {
+  ClubNight();
+  std::optional<meeting::HeatLink> prepared = meeting::HeatLink{id, 2};
+  std::vector<std::shared_ptr<const meeting::Board>> shown;
+  web::BoardFeed feed(
+      writer, [&] { return prepared; },
+      [&](std::shared_ptr<const meeting::Board> board) { shown.push_back(std::move(board)); });
+  const auto nextHeat = [&] { return shown.back() && shown.back()->next ? shown.back()->next->number : 0; };
+  feed.Refresh();
+  ASSERT_EQ(nextHeat(), 2);
+
+  // Heat 2 runs: linked at its start, its result entered after its finish.
+  const auto heat = records::RaceId::Parse("26120802").value();
+  const race::RaceSetup setup;
+  const std::vector<race::FinishRow> rows;
+  feed.RaceStarted({heat, setup});
+  prepared.reset();
+  feed.MeetingChanged(id);
+  EXPECT_EQ(shown.size(), 1u);  // nothing is read while a race runs
+  feed.RaceFinished({heat, false, rows});
+  Run(2);
+  feed.MeetingChanged(id);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return shown.size() == 3; }));
+  EXPECT_EQ(nextHeat(), 1);  // the first heat without a result
+  const QJsonObject board = QJsonDocument::fromJson(web::BoardJson(*shown.back(), false)).object();
+  EXPECT_EQ(board["heat"].toString(), QStringLiteral("Heat 1/3"));
+  EXPECT_EQ(board["lineup"].toArray().size(), 2);
+  EXPECT_EQ(board["standings"][0]["points"].toInt(), 10);
+  EXPECT_EQ(board["standings"][0]["laps"].toInt(), 20);  // Bea, in heat 2
+
+  // A race of other cars takes it off the page.
+  const auto practice = records::RaceId::Parse("26120803").value();
+  feed.RaceStarted({practice, setup});
+  feed.RaceFinished({practice, false, rows});
+  ASSERT_TRUE(QTest::qWaitFor([&] { return shown.size() == 4; }));
+  EXPECT_EQ(shown.back(), nullptr);
 }
 
 TEST_F(MeetingApiTest, AMissingOrDamagedDatabaseIsSaidAndNeverWritten) {

@@ -15,6 +15,7 @@
 #include <QWebSocket>
 
 #include "http_exchange.h"
+#include "meeting/board.h"
 #include "platform/sqlite_store.h"
 #include "support/temp_dir.h"
 
@@ -92,6 +93,29 @@ TEST_F(WebServerTest, ServesThePageAndTheRacePublished) {
   EXPECT_EQ(api.Header("content-type"), "application/json");
   EXPECT_EQ(api.Header("access-control-allow-origin"), "*");
   EXPECT_EQ(QJsonDocument::fromJson(Exchange(port, Get("/api/days")).body).object()["days"].toArray().size(), 0);
+
+  // A meeting's board: on the page between heats only, and kept when the server starts again.
+  meeting::Board board;
+  board.name = "Club night";
+  board.heatCount = 5;
+  board.next = meeting::HeatSlot{2, meeting::Stage::Rotation, 2, 0, 5, 2, true};
+  board.lineup = {{1, 7}};
+  board.drivers = {{7, "Ana <b>Ruiz</b>", "Ana", {}, "GT", true}};
+  server->PublishBoard(std::make_shared<const meeting::Board>(board));
+  const auto meetingNow = [&] { return QJsonDocument::fromJson(Exchange(port, Get("/api/race")).body)["meeting"]; };
+  web::LiveRace between;
+  between.passes = 5;
+  server->Publish(between);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return meetingNow().isObject(); }));
+  EXPECT_EQ(meetingNow()["heat"].toString(), QStringLiteral("Manga 2/5"));
+  EXPECT_EQ(meetingNow()["lineup"][0]["name"].toString(), QStringLiteral("Ana <b>Ruiz</b>"));
+  server->Publish(Race(6));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return meetingNow().isNull(); }));
+  server->Stop();
+  ASSERT_TRUE(server->Start({QHostAddress(QHostAddress::LocalHost), port}));
+  between.spanish = false;
+  server->Publish(between);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return meetingNow()["heat"].toString() == QStringLiteral("Heat 2/5"); }));
 }
 
 TEST_F(WebServerTest, TheMeetingsInterfaceReadsTheStoreOnceItIsThere) {

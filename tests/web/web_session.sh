@@ -11,15 +11,21 @@ web_tools_or_skip() {  # web_tools_or_skip TOOL...
   $PY -c 'import websocket' 2>/dev/null || { echo "FAIL: python3-websocket is missing (tools/setup.sh installs it)"; exit 1; }
 }
 
-# Xvfb picks a display number no other server holds.
+# Xvfb picks a display number no other server holds (E2E_DISPLAY=N forces one).
 web_display_start() {
   export QT_QPA_PLATFORM=xcb
   unset WAYLAND_DISPLAY
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$WORK/display" >/dev/null 2>&1 &
+  if [ -n "${E2E_DISPLAY:-}" ]; then
+    echo "$E2E_DISPLAY" >"$WORK/display"
+    Xvfb ":$E2E_DISPLAY" -screen 0 1280x1024x24 -nolisten tcp -noreset >/dev/null 2>&1 &
+  else
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$WORK/display" >/dev/null 2>&1 &
+  fi
   XVFB_PID=$!
   for _ in $(seq 200); do [ -s "$WORK/display" ] && break; sleep 0.05; done
   export DISPLAY=":$(cat "$WORK/display")"
-  xdpyinfo >/dev/null 2>&1 || { echo "FAIL: Xvfb did not start"; exit 1; }
+  for _ in $(seq 200); do xdpyinfo >/dev/null 2>&1 && return 0; sleep 0.05; done
+  echo "FAIL: Xvfb did not start"; exit 1
 }
 
 # A port the kernel has just found free on the loopback address.

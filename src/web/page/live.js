@@ -1,6 +1,8 @@
 // The live results page: one WebSocket to the program, which pushes the
 // whole race (the same object as GET /api/race) whenever it changes. The
 // page never asks again; it only reconnects when the connection drops.
+// Between the heats of a club meeting it shows the next heat's line-up and
+// the meeting's standings instead of the last race.
 "use strict";
 
 const WORDS = {
@@ -9,12 +11,16 @@ const WORDS = {
     total: "Tiempo", race: "Carrera", lastRace: "Última carrera", unfinished: "sin terminar",
     noRace: "Todavía no hay ninguna carrera.", connecting: "Conectando…",
     offline: "Sin conexión con el programa: reintentando…", live: "En directo",
+    next: "Siguiente", toCome: "parrilla por decidir", driver: "Piloto", points: "Puntos",
+    meetingStandings: "Clasificación de la reunión", finalStandings: "Clasificación final",
   },
   en: {
     position: "Pos.", car: "Car", laps: "Laps", last: "Last lap", fastest: "Fastest", state: "State",
     total: "Time", race: "Race", lastRace: "Last race", unfinished: "not finished",
     noRace: "No race yet.", connecting: "Connecting…",
     offline: "No connection to the program: trying again…", live: "Live",
+    next: "Next", toCome: "line-up to come", driver: "Driver", points: "Points",
+    meetingStandings: "Meeting standings", finalStandings: "Final standings",
   },
 };
 
@@ -28,8 +34,8 @@ function cell(row, text, kind) {
   row.appendChild(td);
 }
 
-function heads(keys) {
-  const head = $("head");
+function heads(keys, id = "head") {
+  const head = $(id);
   head.replaceChildren();
   for (const key of keys) {
     const th = document.createElement("th");
@@ -84,6 +90,47 @@ function showLast(last) {
   $("empty").textContent = "";
 }
 
+// Names are the director's text: always set as text, never as markup.
+const nameOf = (d) => d.name || d.shortName || "–";
+
+function raceTime(ms) {
+  const pad = (n, width) => String(n).padStart(width, "0");
+  const s = Math.floor(ms / 1000), h = Math.floor(s / 3600), m = Math.floor(s / 60) % 60;
+  return `${h > 0 ? `${h}h ` : ""}${pad(m, 2)}'${pad(s % 60, 2)}"${pad(ms % 1000, 3)}`;
+}
+
+function showBoard(board) {
+  $("title").textContent = board.name || "TRELVIX";
+  document.title = board.name ? `${board.name} · TRELVIX` : "TRELVIX";
+  const lineup = board.lineup || [];
+  $("heading").textContent = board.heat
+    ? `${words.next}: ${board.heat}` + (lineup.length ? "" : ` (${words.toCome})`) : "";
+  $("lineup").hidden = lineup.length === 0;
+  heads(["car", "driver"], "lineup-head");
+  $("lineup-rows").replaceChildren(...lineup.map((s) => {
+    const tr = document.createElement("tr");
+    cell(tr, String(s.car), "car");
+    cell(tr, nameOf(s), "driver");
+    return tr;
+  }));
+  $("subheading").textContent = board.complete ? words.finalStandings : words.meetingStandings;
+  const rows = board.standings || [];
+  const rotation = rows.length > 0 && typeof rows[0].laps === "number";
+  heads(["position", "driver", "points"].concat(rotation ? ["laps", "total"] : []));
+  $("rows").replaceChildren(...rows.map((r) => {
+    const tr = document.createElement("tr");
+    cell(tr, `${r.place}${r.tied ? "=" : ""}`, "position");
+    cell(tr, nameOf(r), "driver");
+    cell(tr, String(r.points), "points");
+    if (rotation) {
+      cell(tr, String(r.laps), "laps");
+      cell(tr, r.stints > 0 ? raceTime(r.timeMs) : "–", "total");
+    }
+    return tr;
+  }));
+  $("empty").textContent = "";
+}
+
 function show(race) {
   words = WORDS[race.language] || WORDS.es;
   document.documentElement.lang = race.language === "en" ? "en" : "es";
@@ -92,7 +139,11 @@ function show(race) {
   $("clock").textContent = race.clock;
   $("length").textContent = race.running ? race.length : "";
   $("status").textContent = race.status;
-  if (race.running) showRunning(race); else showLast(race.last);
+  $("lineup").hidden = true;
+  $("subheading").textContent = "";
+  if (race.running) showRunning(race);
+  else if (race.meeting) showBoard(race.meeting);
+  else showLast(race.last);
 }
 
 function status(text, offline) {
