@@ -1,9 +1,7 @@
 #include "exports/meeting_export.h"
 
 #include "exports/results_document.h"
-#include "exports/workbook.h"
 #include "meeting/store.h"
-#include "results/csv.h"
 #include "results/html_page.h"
 #include "results/wording.h"
 
@@ -30,19 +28,11 @@ ExportResult ExportMeeting(const meeting::MeetingBook& book, const std::vector<m
   const std::vector<results::Table> tables = {meeting::HeatSheet(book, es), meeting::MeetingResults(book, es),
                                               meeting::Championship(season, meetings, book.roster, es)};
   const std::string stem = MeetingStem(m);
-  std::vector<std::pair<std::string, QByteArray>> files;
-  files.emplace_back(stem + "-heats.csv", Bytes(results::Csv(tables[0], es)));
-  files.emplace_back(stem + "-results.csv", Bytes(results::Csv(tables[1], es)));
-  files.emplace_back(stem + "-championship.csv", Bytes(results::Csv(tables[2], es)));
-
   const std::string title = results::Filled(kMeetingTitle.Pick(es), m.name) + " · " + meeting::IsoDate(m.date);
-  std::string failure;
-  const QByteArray workbook = ResultsWorkbook(tables, title, failure);
-  if (workbook.isEmpty()) {
-    result.error = results::Filled(results::words::kCannotWrite.Pick(es), stem + ".xlsx", failure);
+  FileList files;
+  if (!AddTables(files, tables, {"-heats.csv", "-results.csv", "-championship.csv"}, stem, title, es, result)) {
     return result;
   }
-  files.emplace_back(stem + ".xlsx", workbook);
 
   const std::vector<std::string> lines = {meeting::MeetingLine(m, es)};
   const std::vector<results::TableSection> sections = {
@@ -51,6 +41,7 @@ ExportResult ExportMeeting(const meeting::MeetingBook& book, const std::vector<m
       {meeting::HeatSheetTitle(es), &tables[0]},
   };
   files.emplace_back(stem + ".html", Bytes(results::TablesPage(title, lines, sections, es)));
+  std::string failure;
   const QByteArray pdf =
       DocumentPdf(title, meeting::IsoDate(m.date), results::PrintedTables(title, lines, sections, es), es, {}, failure);
   if (pdf.isEmpty()) {

@@ -60,7 +60,23 @@ bool WriteWhole(const QString& path, const QByteArray& bytes, std::string& error
   return true;
 }
 
-bool WriteTogether(const QString& targetFolder, const std::vector<std::pair<std::string, QByteArray>>& files, bool spanish,
+bool AddTables(FileList& files, const std::vector<results::Table>& tables, const std::vector<std::string>& suffixes,
+               const std::string& stem, const std::string& title, bool spanish, ExportResult& result) {
+  for (std::size_t i = 0; i < tables.size() && i < suffixes.size(); ++i) {
+    const std::string csv = results::Csv(tables[i], spanish);
+    files.emplace_back(stem + suffixes[i], QByteArray(csv.data(), static_cast<qsizetype>(csv.size())));
+  }
+  std::string failure;
+  const QByteArray workbook = ResultsWorkbook(tables, title, failure);
+  if (workbook.isEmpty()) {
+    result.error = results::Filled(results::words::kCannotWrite.Pick(spanish), stem + ".xlsx", failure);
+    return false;
+  }
+  files.emplace_back(stem + ".xlsx", workbook);
+  return true;
+}
+
+bool WriteTogether(const QString& targetFolder, const FileList& files, bool spanish,
                    ExportResult& result) {
   const bool es = spanish;
   const std::string folder = QFile::encodeName(QDir::cleanPath(targetFolder)).toStdString();
@@ -97,23 +113,16 @@ ExportResult ExportRace(const results::RaceSheet& sheet, const QString& targetFo
   }
   // Everything is made in memory first; only then does the folder see a file.
   const std::string stem = sheet.name.Text();
-  std::vector<std::pair<std::string, QByteArray>> files;
+  FileList files;
   auto add = [&files](std::string name, const std::string& bytes) {
     files.emplace_back(std::move(name), QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
   };
   const std::vector<results::Table> tables = {results::ClassificationTable(sheet, es), results::PassesTable(sheet, es),
                                               results::EventsTable(sheet, es)};
-  add(stem + "-classification.csv", results::Csv(tables[0], es));
-  add(stem + "-passes.csv", results::Csv(tables[1], es));
-  add(stem + "-events.csv", results::Csv(tables[2], es));
   const std::string title = results::PageTitle(sheet, es);
-  std::string failure;
-  const QByteArray workbook = ResultsWorkbook(tables, title, failure);
-  if (workbook.isEmpty()) {
-    result.error = results::Filled(results::words::kCannotWrite.Pick(es), stem + ".xlsx", failure);
+  if (!AddTables(files, tables, {"-classification.csv", "-passes.csv", "-events.csv"}, stem, title, es, result)) {
     return result;
   }
-  files.emplace_back(stem + ".xlsx", workbook);
 
   const auto laps = results::LapsOf(sheet);
   charts::Chart lapTimes = charts::LapTimesChart(laps, sheet.commonTiming, es, sheet.drivers);
@@ -128,6 +137,7 @@ ExportResult ExportRace(const results::RaceSheet& sheet, const QString& targetFo
     documentCharts.push_back({chart->chart->title(), chart->chart.get()});
   }
   add(stem + ".html", results::ResultsPage(sheet, es, images));
+  std::string failure;
   const QByteArray pdf = ResultsPdf(sheet, es, documentCharts, failure);
   if (pdf.isEmpty()) {
     result.error = results::Filled(results::words::kCannotWrite.Pick(es), stem + ".pdf", failure);

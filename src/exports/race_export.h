@@ -14,6 +14,7 @@
 
 #include "platform/directory.h"
 #include "results/race_sheet.h"
+#include "results/tables.h"
 
 namespace exports {
 
@@ -35,9 +36,18 @@ ExportResult ExportRace(const results::RaceSheet& sheet, const QString& targetFo
 ExportResult ExportRace(platform::DirectoryLister& lister, const std::string& recordFolder, const records::RaceId& race,
                         const QString& targetFolder, bool spanish, const std::map<int, std::string>& drivers = {});
 
+// Files made in memory, by name, before any of them reaches the folder.
+using FileList = std::vector<std::pair<std::string, QByteArray>>;
+
+// Adds each table as CSV, named `stem` and its suffix, then all of them as
+// one spreadsheet; false, with the reason in `result`, when the spreadsheet
+// could not be made.
+bool AddTables(FileList& files, const std::vector<results::Table>& tables, const std::vector<std::string>& suffixes,
+               const std::string& stem, const std::string& title, bool spanish, ExportResult& result);
+
 // Makes the folder when missing and writes the files into it together,
 // each whole and synced, or none of them; fills `result` either way.
-bool WriteTogether(const QString& targetFolder, const std::vector<std::pair<std::string, QByteArray>>& files, bool spanish,
+bool WriteTogether(const QString& targetFolder, const FileList& files, bool spanish,
                    ExportResult& result);
 
 // Writes bytes to the path through a temporary file of its own in the same
