@@ -2,6 +2,7 @@
 // a temporary record folder: "Prepare" fills the setup panel, the start
 // links the heat, the finish enters the result read from the record files.
 #include <QCoreApplication>
+#include <algorithm>
 #include <QTableWidget>
 #include <gtest/gtest.h>
 
@@ -176,6 +177,62 @@ TEST_F(MeetingWindowTest, TheHeatSheetResultsAndChampionshipArePrintedAndExporte
   EXPECT_NE(boxes.shown.back().text.find("Meeting exported: 6 files"), std::string::npos) << boxes.shown.back().text;
   EXPECT_NE(dir.Read("out/meeting-2026-12-08-" + std::to_string(id) + "-heats.csv").find("Heat 1/5,Ana,Carla,26120801"),
             std::string::npos);
+}
+
+TEST_F(MeetingWindowTest, TwelveDriversRunQualifyingAndFinalsToPrintedResultsAndTheChampionship) {
+  meeting::Meeting m;
+  m.date = {2026, 12, 10};
+  m.name = "RC night";
+  m.className = "Mini-Z";
+  m.format = meeting::Format::QualifyingFinals;
+  m.qualifying.rounds = 2;
+  m.qualifying.groupSize = 6;
+  m.qualifying.firstRound = meeting::FirstRoundOrder::Entry;
+  m.qualifying.finalSize = 6;
+  m.qualifying.bumpUp = 2;
+  for (int i = 1; i <= 12; ++i) {
+    const std::string n = (i < 10 ? "0" : "") + std::to_string(i);
+    m.entrants.push_back(*store.SaveDriver({0, "Driver " + n, "D" + n, {}, "Mini-Z", true}));
+  }
+  const auto rc = *store.SaveMeeting(m);
+  window.Prepare(false);
+  window.SelectMeeting(rc);
+  // Every heat as the director runs it: Prepare, start, finish. Driver N
+  // always does 20 + N laps, so the higher number always wins.
+  int races = 0;
+  while (window.PrepareHeat()) {
+    const std::string race = "261210" + std::string(races < 9 ? "0" : "") + std::to_string(races + 1);
+    ++races;
+    Start(race);
+    std::vector<std::pair<int, int>> laps;  // laps, car
+    for (const auto& [car, name] : link.NamesOf(*records::RaceId::Parse(race))) laps.emplace_back(20 + std::stoi(name.substr(1)), car);
+    std::sort(laps.rbegin(), laps.rend());
+    std::string rows;
+    for (std::size_t p = 0; p < laps.size(); ++p) {
+      rows += std::to_string(p + 1) + "\t" + std::to_string(laps[p].second) + "\t" + std::to_string(laps[p].first) +
+              "\t05'0" + std::to_string(p) + "\"000\t12,000\r\n";
+    }
+    Finish(race, rows);
+    window.Prepare(false);
+    ASSERT_LT(races, 20) << "the heats never end";
+  }
+  // Two rounds of two groups, then finals C, B and A: A keeps four places
+  // for the two bumped up from B, and B two for those from C.
+  EXPECT_EQ(races, 7);
+  window.PrintResults();
+  window.PrintChampionship();
+  ASSERT_EQ(printer.reports.size(), 2u);
+  const auto& results = printer.reports[0].rows;
+  ASSERT_EQ(results.size(), 12u);
+  for (std::size_t p = 0; p < results.size(); ++p) {
+    EXPECT_EQ(results[p][1].substr(0, 9), "Driver " + std::string(p < 3 ? "1" : "0") + std::to_string((12 - p) % 10))
+        << "place " << p + 1;
+  }
+  const auto& season = printer.reports[1];
+  EXPECT_EQ(season.title, "Championship Mini-Z 2026");
+  ASSERT_EQ(season.rows.size(), 12u);
+  EXPECT_EQ(season.rows[0][1].substr(0, 9), "Driver 12");
+  EXPECT_EQ(season.rows[0][2].substr(0, 2), "10");
 }
 
 TEST_F(MeetingWindowTest, TheRosterGoesOutForSpreadsheetsAndComesBackWhole) {
