@@ -4,8 +4,10 @@
 # Keys go over one persistent X connection (bench/xpress, XTEST) and each
 # line is noticed with inotify; the two programs take turns in blocks of 20.
 # With "voice", the program with its voice off side by side with the program
-# reading every pass aloud (speech-dispatcher on a null sound sink) instead.
-#   bench/key_to_disk.sh BUILD_DIR [PRESSES] [voice]
+# reading every pass aloud (speech-dispatcher on a null sound sink) instead;
+# with "heat", the program timing a plain race side by side with the program
+# timing a heat of a club meeting.
+#   bench/key_to_disk.sh BUILD_DIR [PRESSES] [voice|heat]
 set -euo pipefail
 BUILD=$(realpath "${1:-build}")
 PRESSES=${2:-240}
@@ -17,9 +19,12 @@ export XDG_RUNTIME_DIR="$WORK/run" HOME="$WORK/home"
 mkdir -p "$XDG_RUNTIME_DIR" "$HOME"; chmod 700 "$XDG_RUNTIME_DIR"
 MINIMAL_PID=""
 trap '[ -n "$MINIMAL_PID" ] && kill $MINIMAL_PID 2>/dev/null; x_stop; rm -rf "$WORK"' EXIT
-x_start "${BENCH_DISPLAY:-89}"
+# BENCH_DISPLAY=N runs it on display N; else on any free one.
+[ -n "${BENCH_DISPLAY:-}" ] && export E2E_DISPLAY=$BENCH_DISPLAY
+x_start
 DAY=$(date +%y%m%d)
 [ "$MODE" = voice ] && { . "$HERE/key_to_disk_voice.sh"; exit 0; }
+[ "$MODE" = heat ] && { . "$HERE/key_to_disk_heat.sh"; exit 0; }
 
 RUN="$WORK/race"; mkdir -p "$RUN"; cp "$BUILD/src/app/trelvix" "$RUN/"
 program_start "$RUN"

@@ -28,38 +28,20 @@ x_start
 DAY=$(date +%y%m%d)
 CLUB="$WORK/club"; mkdir -p "$CLUB"; cp "$PROGRAM" "$CLUB/trelvix"
 DB="$CLUB/TRELVIX.sqlite"
-MEETING_X=88; MEETING_Y=434      # "Reunión"
 
 # The roster, headless; the meeting as the window would save it.
-printf 'nombre;abreviatura;número\nAna López;Ana;\nBea Ruiz;Bea;\nCarla Gil;Carla;\nDani Sanz;Dani;\nEva Mora;Eva;\n' \
-  >"$WORK/roster.csv"
-"$CLUB/trelvix" --import-drivers "$WORK/roster.csv" >"$WORK/import.log" 2>&1
-check "the roster is imported" grep -q "^añadidos 5," "$WORK/import.log"
-sqlite3 "$DB" "INSERT INTO meetings(date, name, class, format, lanes, stint_minutes, rounds, round_minutes,
-  group_size, first_round, seed, ranking, individual_timing, final_size, bump_up, final_minutes, points)
-  VALUES('$(date +%F)', 'Noche del club', 'GT', 0, 2, 1, 3, 5, 10, 0, 1, 0, 0, 10, 2, 5, '10,8,6,5,4,3,2,1');
-  INSERT INTO entrants(meeting, position, driver) SELECT 1, id - 1, id FROM drivers;"
+check "the roster is imported and the meeting saved" meeting_rotation "$CLUB" 2 1 \
+  "Ana López;Ana" "Bea Ruiz;Bea" "Carla Gil;Carla" "Dani Sanz;Dani" "Eva Mora;Eva"
 
 program_start "$CLUB"
 click $MINLAP_X $MINLAP_Y; for _ in $(seq 10); do key Down; done   # minimum lap 3 s
 
-# "Reunión", then Alt+P in the meeting window: the next heat is in the panel.
-prepare() {
-  click $MEETING_X $MEETING_Y
-  local w
-  w=$(xdotool search --sync --onlyvisible --name '^Reunión$' | head -1)
-  xdotool windowfocus --sync "$w"
-  [ -n "${SHOT:-}" ] && import -window "$w" "$SHOT"
-  key alt+p
-  for _ in $(seq 200); do xdotool search --onlyvisible --name '^Reunión$' >/dev/null || break; sleep 0.025; done
-  xdotool windowfocus --sync "$MAIN"
-}
 journal() { sed -n "s/^startcount=//p" "$CLUB/${DAY}0$1.run"; }
 stop_race() {  # stop_race N ROWS
   click $STOP_X $STOP_Y; box_answer ok; box_answer ok
   wait_lines "$CLUB/${DAY}0$1.cls" $((3 + $2))
 }
-linked() { sqlite3 "$DB" "SELECT race_id FROM heats WHERE meeting = 1 AND number = $1"; }
+linked() { heat_race "$CLUB" "$1"; }
 wait_result() {  # wait_result HEAT: the finish's result is in the store
   for _ in $(seq 200); do
     [ "$(sqlite3 "$DB" "SELECT has_result FROM heats WHERE meeting = 1 AND number = $1" 2>/dev/null)" = 1 ] && return 0
@@ -72,7 +54,7 @@ wait_result() {  # wait_result HEAT: the finish's result is in the store
 # even heats), so drivers get different totals; every lap is 300 ms or more
 # over the 3 s minimum, so a key held up on a busy machine is still a lap.
 for heat in 1 2 3 4 5; do
-  prepare
+  meeting_prepare
   click $START_X $START_Y
   wait_lines "$CLUB/${DAY}0$heat.cls" 2
   base=$(journal "$heat")
@@ -99,7 +81,7 @@ check "heat 3, killed and continued, is still linked to its race" [ "$(linked 3)
 for heat in 1 2 4 5; do
   check "heat $heat is linked to race ${DAY}0$heat" [ "$(linked $heat)" = "${DAY}0$heat" ]
 done
-SHOT="$WORK/meeting.png" prepare 2>/dev/null
+SHOT="$WORK/meeting.png" meeting_prepare 2>/dev/null
 [ -n "${E2E_KEEP_LOGS:-}" ] && mkdir -p "$E2E_KEEP_LOGS" && cp -r "$WORK/meeting.png" "$CLUB" "$E2E_KEEP_LOGS/" 2>/dev/null
 
 # The meeting taken home: every format, headless, from the database alone.

@@ -35,7 +35,16 @@ program_start() {  # program_start FOLDER [OPTION...]
   (cd "$1" && exec ./trelvix "${@:2}") >>"$1/program.log" 2>&1 &
   PROG_PID=$!
   box_answer Return
-  MAIN=$(xdotool search --sync --onlyvisible --name 'TRELVIX \(TRELVIX\)' | head -1)
+  # This copy's window, whatever other copy of the program is running (a
+  # search can fail on a window closing meanwhile: it is asked again).
+  local w=""
+  for _ in $(seq 200); do
+    w=$(xdotool search --all --onlyvisible --pid "$PROG_PID" --name 'TRELVIX \(TRELVIX\)' 2>/dev/null | head -1)
+    [ -n "$w" ] && break
+    sleep 0.05
+  done
+  [ -n "$w" ] || { echo "FAIL: the program's window did not show"; exit 1; }
+  MAIN=$w
   xdotool windowfocus --sync "$MAIN"
 }
 
@@ -95,4 +104,38 @@ wait_lines() {  # wait_lines FILE N
     sleep 0.025
   done
   echo "FAIL: $1 did not reach $2 lines"; cat -A "$1" 2>/dev/null | head; exit 1
+}
+
+# Club meetings. The roster imported headless and a rotation saved in the
+# store of the program in FOLDER as the meeting window would save it, every
+# driver entered in roster order. Fails when the import did not add them all.
+meeting_rotation() {  # meeting_rotation FOLDER LANES STINT_MINUTES "NAME;SHORT"...
+  local folder=$1 lanes=$2 minutes=$3
+  shift 3
+  { printf 'nombre;abreviatura;número\n'; printf '%s;\n' "$@"; } >"$WORK/roster.csv"
+  "$folder/trelvix" --import-drivers "$WORK/roster.csv" >"$WORK/import.log" 2>&1
+  grep -q "^añadidos $#," "$WORK/import.log" || return 1
+  sqlite3 "$folder/TRELVIX.sqlite" "INSERT INTO meetings(date, name, class, format, lanes, stint_minutes, rounds,
+    round_minutes, group_size, first_round, seed, ranking, individual_timing, final_size, bump_up, final_minutes, points)
+    VALUES('$(date +%F)', 'Noche del club', 'GT', 0, $lanes, $minutes, 3, 5, 10, 0, 1, 0, 0, 10, 2, 5, '10,8,6,5,4,3,2,1');
+    INSERT INTO entrants(meeting, position, driver) SELECT 1, id - 1, id FROM drivers;"
+}
+
+# "Reunión", then Alt+P in the meeting window: the next heat is in the
+# setup panel. With SHOT set, the meeting window is saved there first.
+MEETING_X=88; MEETING_Y=434       # "Reunión"
+meeting_prepare() {
+  click $MEETING_X $MEETING_Y
+  local w
+  w=$(xdotool search --sync --onlyvisible --name '^Reunión$' | head -1)
+  xdotool windowfocus --sync "$w"
+  [ -n "${SHOT:-}" ] && import -window "$w" "$SHOT"
+  key alt+p
+  for _ in $(seq 200); do xdotool search --onlyvisible --name '^Reunión$' >/dev/null || break; sleep 0.025; done
+  xdotool windowfocus --sync "$MAIN"
+}
+
+# The race a heat of the first meeting is linked to; empty while none.
+heat_race() {  # heat_race FOLDER HEAT
+  sqlite3 "$1/TRELVIX.sqlite" "SELECT race_id FROM heats WHERE meeting = 1 AND number = $2"
 }
