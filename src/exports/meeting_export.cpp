@@ -41,9 +41,14 @@ ExportResult ExportMeeting(const meeting::MeetingBook& book, const std::vector<m
       {meeting::HeatSheetTitle(es), &tables[0]},
   };
   files.emplace_back(stem + ".html", Bytes(results::TablesPage(title, lines, sections, es)));
+  // On paper the heat sheet takes a line per car, as the printed one does:
+  // a grid of twelve cars is wider than the page.
+  const results::Table heatList = meeting::HeatList(book, es);
+  std::vector<results::TableSection> paper = sections;
+  paper.back().table = &heatList;
   std::string failure;
   const QByteArray pdf =
-      DocumentPdf(title, meeting::IsoDate(m.date), results::PrintedTables(title, lines, sections, es), es, {}, failure);
+      DocumentPdf(title, meeting::IsoDate(m.date), results::PrintedTables(title, lines, paper, es), es, {}, failure);
   if (pdf.isEmpty()) {
     result.error = results::Filled(results::words::kCannotWrite.Pick(es), stem + ".pdf", failure);
     return result;

@@ -1,7 +1,8 @@
 #pragma once
 // Taking a club meeting elsewhere: its heat sheet, results and the
 // championship of its class and year as CSV and as one spreadsheet, one
-// self-contained HTML page and one PDF document, in the export's language.
+// self-contained HTML page and one PDF document (its heat sheet a line per
+// car, to fit the page), in the export's language.
 // The files appear together, each whole and synced, or none of them does.
 
 #include <QString>

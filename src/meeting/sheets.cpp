@@ -178,7 +178,8 @@ results::Table MeetingResults(const MeetingBook& book, bool spanish) {
     for (const auto& r : RotationStandings(m, heats, book.results)) {
       const auto p = placing.find(r.driver);
       table.rows.push_back({Cell::Text(PlaceText(r.place, r.tied)), Cell::Text(names.Of(r.driver, false)),
-                            Cell::Number(r.laps), Seconds(r.timeMs), r.bestLapMs ? Seconds(r.bestLapMs) : Cell{},
+                            Cell::Number(r.laps), r.stints > 0 ? Seconds(r.timeMs) : Cell{},
+                            r.bestLapMs ? Seconds(r.bestLapMs) : Cell{},
                             Cell::Number(r.stints),
                             p != placing.end() ? Cell::Number(p->second->points) : Cell{}});
     }
