@@ -66,7 +66,8 @@ find_box() {
 # "ok" for OK on an OK/Cancel question whose default is Cancel.
 box_answer() {  # box_answer Return|ok
   local box=""
-  for _ in $(seq 200); do
+  # Up to 15 s, like the other waits: a program starting on a busy machine.
+  for _ in $(seq 300); do
     box=$(find_box) && break
     sleep 0.05
   done
