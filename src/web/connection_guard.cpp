@@ -3,6 +3,7 @@
 #include <sys/socket.h>
 
 #include <QTcpSocket>
+#include <algorithm>
 #include <QWebSocketServer>
 #include <utility>
 
@@ -18,6 +19,8 @@ constexpr int kLingerMs = 2000;
 // its own unsent bytes soon, not in megabytes of kernel memory. Answers to
 // requests get more room, so a client that half-closes gets them whole.
 constexpr int kViewerSendBufferBytes = 64 * 1024;
+// The most kernel buffer an answer is given when it does not fit at once.
+constexpr qint64 kMaxAnswerSendBufferBytes = 4 * 1024 * 1024;
 
 void EndOurSide(QTcpSocket* socket) {
   if (socket->state() == QAbstractSocket::ConnectedState) ::shutdown(socket->socketDescriptor(), SHUT_WR);
@@ -139,6 +142,15 @@ void ConnectionGuard::Answered() {
   heads_.pop_front();
   // Out at once: a client that has ended its side still gets it before we see that end.
   socket_->flush();
+  if (socket_->bytesToWrite() > 0) {
+    // The kernel's buffer is full (a slow reader, a large answer): it is
+    // made room for the rest, up to kMaxAnswerSendBufferBytes, so that the
+    // end of a half-closed client, seen next, finds nothing left unsent.
+    const qint64 size = socket_->socketOption(QAbstractSocket::SendBufferSizeSocketOption).toLongLong();
+    const qint64 wanted = std::min<qint64>(size + socket_->bytesToWrite(), kMaxAnswerSendBufferBytes);
+    if (wanted > size) socket_->setSocketOption(QAbstractSocket::SendBufferSizeSocketOption, static_cast<int>(wanted));
+    socket_->flush();
+  }
   if (close) {
     Close();
     return;
